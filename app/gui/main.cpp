@@ -1,0 +1,6 @@
+#include "app/gui/TarvidoApp.h"
+
+int main(int argc, char **argv)
+{
+    return runTarvido(argc, argv);
+}

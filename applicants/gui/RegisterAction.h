@@ -1,0 +1,9 @@
+#pragma once
+
+class QWidget;
+
+// actRichiedenti: the applicant register window.
+namespace RegisterAction {
+inline constexpr bool Ready = false;
+void Execute(QWidget *parent);
+} // namespace RegisterAction

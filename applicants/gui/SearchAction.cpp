@@ -1,0 +1,5 @@
+#include "applicants/gui/SearchAction.h"
+
+namespace SearchAction {
+void Execute(QWidget *) {}
+} // namespace SearchAction

@@ -1,0 +1,9 @@
+#pragma once
+
+class QWidget;
+
+// actRicerca: the applicant search dialog.
+namespace SearchAction {
+inline constexpr bool Ready = false;
+void Execute(QWidget *parent);
+} // namespace SearchAction

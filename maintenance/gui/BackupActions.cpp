@@ -1,0 +1,7 @@
+#include "maintenance/gui/BackupActions.h"
+
+namespace BackupActions {
+void Salvataggio(QWidget *) {}
+void Ripristino(QWidget *) {}
+void Riparazione(QWidget *) {}
+} // namespace BackupActions

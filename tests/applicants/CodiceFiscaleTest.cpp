@@ -1,0 +1,45 @@
+#include "applicants/CodiceFiscale.h"
+#include "tests/support/Printers.h"
+
+#include <gtest/gtest.h>
+
+TEST(CodiceFiscale, ComputesTheExamplesAndTheDepartures)
+{
+    struct Case
+    {
+        const char *cognome, *nome, *sesso, *data, *belfiore, *expected;
+    } cases[] = {
+        {"ESEMPIO", "PROVA", "M", "05/03/71", "H501", "SMPPRV71C05H501X"},
+        {"ESEMPIO", "PROVA", "F", "05/03/71", "H501", "SMPPRV71C45H501B"},
+        {"ESEMPIO", "GIANFRANCO", "M", "05/03/71", "H501", "SMPGFR71C05H501P"},
+        {"AL", "PROVA", "M", "05/03/71", "H501", "ALXPRV71C05H501H"},
+        {"ESEMPIO", "LI", "M", "05/03/71", "H501", "SMPLIX71C05H501G"},
+        {"ESEMPIO", "NOÈ", "M", "05/03/71", "H501", "SMPNOX71C05H501A"},
+        {"D'ESEMPIO", "PROVA", "M", "05/03/71", "H501", "DSMPRV71C05H501N"},
+        // lower-case m is not "M": computed as female
+        {"ESEMPIO", "PROVA", "m", "05/03/71", "H501", "SMPPRV71C45H501B"},
+        // lower-case letters are upper-cased first
+        {"esempio", "prova", "M", "05/03/71", "H501", "SMPPRV71C05H501X"},
+        // standard cases: few consonants, name with three consonants, vowels fill in
+        {"ROSSI", "MARIA", "F", "12/12/80", "F205", "RSSMRA80T52F205U"},
+        {"FO", "ANNA", "F", "01/01/90", "H501", "FOXNNA90A41H501B"},
+        {"BIANCHI", "LUCA", "M", "31/07/65", "L219", "BNCLCU65L31L219P"},
+        // fewer than two letters in a name of two or more characters: the part is filled with X
+        {"ESEMPIO", "J.", "M", "05/03/71", "H501", "SMPJXX71C05H501K"},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(ComputeCodiceFiscale(QString::fromUtf8(c.cognome), QString::fromUtf8(c.nome), c.sesso, c.data, c.belfiore),
+                  QString::fromLatin1(c.expected))
+            << c.cognome << " " << c.nome << " " << c.sesso;
+    }
+}
+
+TEST(CodiceFiscale, InsufficientInputGivesEmptyText)
+{
+    EXPECT_EQ(ComputeCodiceFiscale("O", "PROVA", "M", "05/03/71", "H501"), QString());
+    EXPECT_EQ(ComputeCodiceFiscale("ESEMPIO", "P", "M", "05/03/71", "H501"), QString());
+    EXPECT_EQ(ComputeCodiceFiscale("ESEMPIO", "PROVA", "", "05/03/71", "H501"), QString());
+    EXPECT_EQ(ComputeCodiceFiscale("ESEMPIO", "PROVA", "M", "00/00/00", "H501"), QString());
+    EXPECT_EQ(ComputeCodiceFiscale("ESEMPIO", "PROVA", "M", "", "H501"), QString());
+    EXPECT_EQ(ComputeCodiceFiscale("ESEMPIO", "PROVA", "M", "05/03/71", ""), QString());
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "data/Ui.h"
+
+#include <QList>
+#include <QQueue>
+#include <QString>
+#include <QStringList>
+
+// Records every text shown and answers questions and file choosers from queues.
+// An unexpected question (empty queue) answers No and is recorded in `unexpected`.
+class ScriptedUi final : public Ui
+{
+public:
+    struct Shown
+    {
+        QString kind; // "message", "box", "question", "confirm", "error", "open", "save", "url"
+        QString caption;
+        QString text;
+        Icon icon = Icon::None;
+        bool defaultNo = false;
+    };
+
+    ScriptedUi();  // installs itself
+    ~ScriptedUi() override; // installs the previous one again
+
+    QQueue<bool> answers;       // questions and confirmations, in order
+    QQueue<QString> fileNames;  // file choosers, in order
+    QList<Shown> shown;
+    QStringList unexpected;
+    int busyDepth = 0;
+    int maxBusyDepth = 0;
+    QList<QUrl> openedUrls;
+    bool openUrlResult = true;
+
+    // Texts of everything shown, in order.
+    QStringList texts() const;
+    QStringList texts(const QString &kind) const;
+    QString lastText() const { return shown.isEmpty() ? QString() : shown.last().text; }
+    void clear() { shown.clear(); unexpected.clear(); }
+
+    void showMessage(const QString &text) override;
+    void messageBox(const QString &caption, const QString &text, Icon icon) override;
+    bool askYesNo(const QString &caption, const QString &text, Icon icon, bool defaultNo) override;
+    bool askOkCancel(const QString &caption, const QString &text, Icon icon) override;
+    void showError(const QString &text) override;
+    QString openFileName(const QString &caption, const QString &folder, const QString &filter) override;
+    QString saveFileName(const QString &caption, const QString &folder, const QString &filter) override;
+    void setBusy(bool busy) override;
+    void processEvents() override;
+    bool openUrl(const QUrl &url) override;
+
+private:
+    bool answer(const QString &text);
+    Ui *m_previous = nullptr;
+};
