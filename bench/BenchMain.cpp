@@ -27,7 +27,7 @@ public:
             if (items != r.counters.end())
                 figure = QStringLiteral("%1 /s").arg(double(items->second), 0, 'f', 0);
             else
-                figure = QStringLiteral("%1 ms").arg(r.GetAdjustedRealTime() * 1000.0 / benchmark::GetTimeUnitMultiplier(r.time_unit) / 1000.0, 0, 'f', 3);
+                figure = QStringLiteral("%1 ms").arg(r.GetAdjustedRealTime() * 1000.0 / benchmark::GetTimeUnitMultiplier(r.time_unit), 0, 'f', 3);
             const auto ratio = r.counters.find("ratio");
             out << QString::fromStdString(r.benchmark_name()) << '\t' << label.value(0) << '\t' << figure << '\t'
                 << label.value(1) << '\t' << (ratio != r.counters.end() ? QString::number(double(ratio->second), 'f', 2) : QString())
