@@ -349,9 +349,14 @@ Database::OpenResult Database::attachTable(const TableDef &table, QString *error
             return unavailable(QStringLiteral("Tabella %1 non trovata nel file %2").arg(table.name, table.fileName));
         }
         // A page-level check: finds a file damaged anywhere, not just in its header.
-        Statement check(m_c, QStringLiteral("PRAGMA %1.quick_check(1)").arg(table.name));
-        if (check.step() && check.value(0).toString() != QLatin1String("ok")) {
-            const QString text = check.value(0).toString();
+        QString verdict;
+        {
+            Statement check(m_c, QStringLiteral("PRAGMA %1.quick_check(1)").arg(table.name));
+            if (check.step())
+                verdict = check.value(0).toString();
+        }
+        if (verdict != QLatin1String("ok")) {
+            const QString text = verdict;
             detachTable(table);
             if (errorText)
                 *errorText = text;
