@@ -5,6 +5,7 @@
 #include <QAbstractSpinBox>
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QWidget>
@@ -57,7 +58,8 @@ bool EnterAsTab::eventFilter(QObject *watched, QEvent *event)
                 // A drop-down open for choosing takes Enter itself.
                 if (auto *combo = qobject_cast<QComboBox *>(w); combo && combo->view() && combo->view()->isVisible())
                     return false;
-                w->focusNextChild();
+                QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+                QCoreApplication::sendEvent(w, &tab);
                 return true;
             }
         }
