@@ -1,21 +1,62 @@
 #include "app/gui/TarvidoApp.h"
 
+#include "app/gui/TdlgAboutBox.h"
+#include "app/gui/Tfrmmain.h"
 #include "data/Tdm.h"
 #include "data/gui/QtUi.h"
+#include "data/gui/TdlgTableRepairProgress.h"
 
 #include <QApplication>
-#include <QDir>
+#include <QLabel>
+#include <QProxyStyle>
+
+namespace {
+
+// Tooltips show after a second and stay for a minute.
+class TarvidoStyle : public QProxyStyle
+{
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget, QStyleHintReturn *returnData) const override
+    {
+        if (hint == SH_ToolTip_WakeUpDelay)
+            return 1000;
+        if (hint == SH_ToolTip_FallAsleepDelay)
+            return 60000;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+} // namespace
 
 int runTarvido(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    Q_INIT_RESOURCE(tarvido);
     QApplication::setApplicationName(QStringLiteral("Tarvido"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tarvido"));
+    QApplication::setStyle(new TarvidoStyle);
     QtUi qtUi;
     setUi(&qtUi);
-    Tdm data(QCoreApplication::applicationDirPath());
-    dm = &data;
-    const int rc = 0;
-    dm = nullptr;
+
+    auto *splash = new TdlgAboutBox;
+    splash->ver->setText(QStringLiteral("Versione: %1").arg(QLatin1String(ProgramVersion)));
+    splash->lChiudi->hide();
+    splash->show();
+    splash->repaint();
+    QApplication::processEvents();
+
+    Tdm::repairObserverFactory = [] { return std::make_unique<TdlgTableRepairProgress>(); };
+    int rc = 0;
+    {
+        Tdm data(QCoreApplication::applicationDirPath());
+        dm = &data;
+        {
+            Tfrmmain main;
+            main.setSplash(splash);
+            main.showMaximized();
+            rc = app.exec();
+        }
+        dm = nullptr;
+    }
     return rc;
 }
