@@ -31,7 +31,6 @@ public:
 int runTarvido(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    Q_INIT_RESOURCE(tarvido);
     QApplication::setApplicationName(QStringLiteral("Tarvido"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tarvido"));
     QApplication::setStyle(new TarvidoStyle);

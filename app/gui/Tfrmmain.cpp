@@ -56,8 +56,15 @@ private:
 
 } // namespace
 
+// The icons live in the GUI library; a static library must register its resources itself.
+static void initResources()
+{
+    Q_INIT_RESOURCE(tarvido);
+}
+
 Tfrmmain::Tfrmmain(QWidget *parent) : QMainWindow(parent)
 {
+    initResources();
     setObjectName(QStringLiteral("frmmain"));
     setWindowTitle(titleFormat().arg(2019));
     createActions();
