@@ -1,7 +1,10 @@
 #include "cli/Commands.h"
 
+#include "cli/CreaFileCommand.h"
 #include "cli/ImportaCommand.h"
 #include "cli/InfoCommand.h"
+#include "cli/StampaProblemiCommand.h"
+#include "cli/VerificaCfCommand.h"
 
 std::vector<std::unique_ptr<Command>> allCommands()
 {
@@ -9,5 +12,8 @@ std::vector<std::unique_ptr<Command>> allCommands()
     c.push_back(std::make_unique<InfoCommand>());
     c.push_back(std::make_unique<ImportaCommand>(ImportaCommand::Comuni));
     c.push_back(std::make_unique<ImportaCommand>(ImportaCommand::Provvedimenti));
+    c.push_back(std::make_unique<CreaFileCommand>());
+    c.push_back(std::make_unique<VerificaCfCommand>());
+    c.push_back(std::make_unique<StampaProblemiCommand>());
     return c;
 }

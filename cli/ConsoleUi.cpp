@@ -1,5 +1,7 @@
 #include "cli/ConsoleUi.h"
 
+#include "data/Report.h"
+
 void ConsoleUi::print(const QString &text)
 {
     QString t = text;
@@ -36,4 +38,10 @@ void ConsoleUi::showError(const QString &text)
 {
     ++m_errors;
     print(text);
+}
+
+// No preview on a console: the printouts have their own --pdf commands.
+void ConsoleUi::previewReport(const Report &report)
+{
+    print(QStringLiteral("(anteprima di stampa \"%1\" non disponibile da riga di comando)").arg(report.name()));
 }

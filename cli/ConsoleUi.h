@@ -21,6 +21,7 @@ public:
     void setBusy(bool) override {}
     void processEvents() override {}
     bool openUrl(const QUrl &) override { return false; }
+    void previewReport(const Report &report) override;
 
     int errorsShown() const { return m_errors; }
 

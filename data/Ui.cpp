@@ -18,6 +18,7 @@ public:
     void setBusy(bool) override {}
     void processEvents() override {}
     bool openUrl(const QUrl &) override { return false; }
+    void previewReport(const Report &) override {}
 
 private:
     static void print(const QString &text)

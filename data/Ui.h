@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QUrl>
 
+class Report;
+
 // The one way the program speaks to the user modally. The GUI installs message boxes and
 // dialogs, the tests a scripted fake, the administration tool a console version.
 class Ui
@@ -34,6 +36,8 @@ public:
     virtual void processEvents() = 0;
     // Hands a URL (a document, a folder, a mailto: address) to the desktop; false when nothing took it.
     virtual bool openUrl(const QUrl &url) = 0;
+    // Shows a filled report (data/Report.h) in the print preview until the user closes it.
+    virtual void previewReport(const Report &report) = 0;
 };
 
 // The installed Ui; never null once the program or a test has installed one.

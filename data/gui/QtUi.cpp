@@ -1,5 +1,7 @@
 #include "data/gui/QtUi.h"
 
+#include "data/gui/ReportPreview.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -106,4 +108,15 @@ void QtUi::processEvents()
 bool QtUi::openUrl(const QUrl &url)
 {
     return QDesktopServices::openUrl(url);
+}
+
+void QtUi::previewReport(const Report &report)
+{
+    ReportPreview preview(report, owner());
+    const bool busy = QApplication::overrideCursor() != nullptr;
+    if (busy)
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+    preview.exec();
+    if (busy)
+        QApplication::restoreOverrideCursor();
 }

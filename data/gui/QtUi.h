@@ -16,6 +16,7 @@ public:
     void setBusy(bool busy) override;
     void processEvents() override;
     bool openUrl(const QUrl &url) override;
+    void previewReport(const Report &report) override;
 
     // Message texts break lines with a carriage return; the toolkit wants line feeds.
     static QString displayText(const QString &text);

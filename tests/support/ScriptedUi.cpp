@@ -102,3 +102,9 @@ bool ScriptedUi::openUrl(const QUrl &url)
     shown.append({QStringLiteral("url"), QString(), url.toString()});
     return openUrlResult;
 }
+
+void ScriptedUi::previewReport(const Report &report)
+{
+    reports << report;
+    shown.append({QStringLiteral("report"), report.name(), report.title()});
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/Report.h"
 #include "data/Ui.h"
 
 #include <QList>
@@ -14,7 +15,7 @@ class ScriptedUi final : public Ui
 public:
     struct Shown
     {
-        QString kind; // "message", "box", "question", "confirm", "error", "open", "save", "url"
+        QString kind; // "message", "box", "question", "confirm", "error", "open", "save", "url", "report"
         QString caption;
         QString text;
         Icon icon = Icon::None;
@@ -31,6 +32,7 @@ public:
     int busyDepth = 0;
     int maxBusyDepth = 0;
     QList<QUrl> openedUrls;
+    QList<Report> reports; // every report previewed, as filled (also in `shown` as kind "report")
     bool openUrlResult = true;
 
     // Texts of everything shown, in order.
@@ -49,6 +51,7 @@ public:
     void setBusy(bool busy) override;
     void processEvents() override;
     bool openUrl(const QUrl &url) override;
+    void previewReport(const Report &report) override;
 
 private:
     bool answer(const QString &text);
