@@ -1,5 +1,6 @@
 #include "maintenance/Updater.h"
 
+#include "app/Settings.h"
 #include "data/Globals.h"
 #include "data/Ui.h"
 
@@ -80,6 +81,18 @@ QUrl Updater::infoFileUrlFor(const QString &server)
     return QUrl(base + infoFilePath());
 }
 
+QUrl Updater::configuredInfoFileUrl(const QString &appPath)
+{
+    const QString server = Settings::updateServer(appPath);
+    return server.isEmpty() ? QUrl() : infoFileUrlFor(server);
+}
+
+QString Updater::notConfiguredMessage()
+{
+    return QStringLiteral("Indirizzo del server degli aggiornamenti non impostato: indicarlo nel file TARVIDO.INI "
+                          "della cartella del programma (sezione AGGIORNAMENTI, chiave SERVER).");
+}
+
 QString Updater::defaultDownloadFolder()
 {
     return QDir(QStandardPaths::writableLocation(QStandardPaths::TempLocation)).filePath(QStringLiteral("Tarvido-aggiornamento"));
@@ -123,7 +136,9 @@ void Updater::cancel()
         m_out->cancelWriting();
         m_out.reset();
     }
-    removeDownloads();
+    // Files of a finished download stay for the setup program; those of a broken one go.
+    if (m_state == State::Download)
+        removeDownloads();
     m_state = State::Idle;
 }
 
@@ -180,7 +195,7 @@ void Updater::infoFinished(QNetworkReply *reply)
     m_timer.stop();
     m_reply = nullptr;
     reply->deleteLater();
-    if (!m_tooLarge)
+    if (!m_tooLarge && reply->isOpen())
         m_buffer += reply->readAll();
     const bool probe = m_probing;
     m_probing = false;

@@ -36,6 +36,11 @@ public:
     // port): server + "/swupdates/Tarvido/release.inf". An address without a scheme is taken as http.
     static QUrl infoFileUrlFor(const QString &server);
     static QString infoFilePath() { return QStringLiteral("/swupdates/Tarvido/release.inf"); }
+    // The info file of the server configured in the program folder's TARVIDO.INI (section
+    // AGGIORNAMENTI, key SERVER); empty when none is configured.
+    static QUrl configuredInfoFileUrl(const QString &appPath);
+    // Said instead of checking when no server is configured.
+    static QString notConfiguredMessage();
     // Where the GUI keeps downloaded files until the setup program has run.
     static QString defaultDownloadFolder();
 
@@ -63,7 +68,8 @@ public:
     // Starts a check; false (and nothing started) while a check or download is running.
     bool start();
     bool isRunning() const { return m_state != State::Idle; }
-    // Abandons a running check or download quietly: no signal, downloaded files removed.
+    // Abandons a running check or download quietly: no signal; the files of the unfinished
+    // download are removed.
     void cancel();
 
     // Of the latest check.
