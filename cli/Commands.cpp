@@ -4,6 +4,7 @@
 #include "cli/ImportaCommand.h"
 #include "cli/InfoCommand.h"
 #include "cli/StampaProblemiCommand.h"
+#include "cli/VerificaAggiornamentiCommand.h"
 #include "cli/VerificaCfCommand.h"
 
 std::vector<std::unique_ptr<Command>> allCommands()
@@ -15,5 +16,6 @@ std::vector<std::unique_ptr<Command>> allCommands()
     c.push_back(std::make_unique<CreaFileCommand>());
     c.push_back(std::make_unique<VerificaCfCommand>());
     c.push_back(std::make_unique<StampaProblemiCommand>());
+    c.push_back(std::make_unique<VerificaAggiornamentiCommand>());
     return c;
 }
