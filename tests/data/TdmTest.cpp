@@ -340,3 +340,13 @@ TEST(Windows1252, AcceptsItsCharactersAndRefusesOthers)
     EXPECT_FALSE(isWindows1252(QString::fromUtf8("Ā")));
     EXPECT_FALSE(isWindows1252(QString::fromUtf8("日本")));
 }
+
+TEST_F(DataFixture, MissingDataFolderIsReportedAndTheProgramGoesOnWithClosedTables)
+{
+    QDir(folder.dataPath()).removeRecursively();
+    open();
+    ASSERT_EQ(sui.texts("error").size(), 1);
+    EXPECT_TRUE(sui.texts("error").first().contains("dati")) << sui.texts("error").first().toStdString();
+    for (TableCursor *t : data->tables())
+        EXPECT_FALSE(t->isOpen());
+}
