@@ -8,7 +8,9 @@
 #include "cli/RiparaCommand.h"
 #include "cli/RipristinaCommand.h"
 #include "cli/SalvaCommand.h"
+#include "cli/StampaComunicazioneCommand.h"
 #include "cli/StampaProblemiCommand.h"
+#include "cli/StampaRichiedentiCommand.h"
 #include "cli/VerificaAggiornamentiCommand.h"
 #include "cli/VerificaCfCommand.h"
 
@@ -23,6 +25,8 @@ std::vector<std::unique_ptr<Command>> allCommands()
     c.push_back(std::make_unique<CreaFileCommand>());
     c.push_back(std::make_unique<VerificaCfCommand>());
     c.push_back(std::make_unique<StampaProblemiCommand>());
+    c.push_back(std::make_unique<StampaComunicazioneCommand>());
+    c.push_back(std::make_unique<StampaRichiedentiCommand>());
     c.push_back(std::make_unique<SalvaCommand>());
     c.push_back(std::make_unique<RipristinaCommand>());
     c.push_back(std::make_unique<RiparaCommand>());

@@ -1,0 +1,78 @@
+#include "communications/gui/CopyPrintActions.h"
+
+#include "communications/Printouts.h"
+#include "communications/RequestCopy.h"
+#include "communications/TransmissionFile.h"
+#include "communications/gui/TdlgSelDenuncia.h"
+#include "data/Ui.h"
+
+#include <QProgressBar>
+
+namespace {
+
+class BarProgress final : public TransmissionProgress
+{
+public:
+    explicit BarProgress(QProgressBar *bar) : m_bar(bar) {}
+    void setMaximum(int maximum) override
+    {
+        if (m_bar)
+            m_bar->setMaximum(maximum);
+    }
+    void setValue(int value) override
+    {
+        if (m_bar)
+            m_bar->setValue(value);
+    }
+
+private:
+    QProgressBar *m_bar;
+};
+
+} // namespace
+
+void CopyPrintActions::CopiaIn(QWidget *parent, const QList<qint64> &selectedKeys, QProgressBar *bar,
+                               const std::function<void(bool)> &setBusy, const std::function<void()> &clearSelection)
+{
+    BarProgress progress(bar);
+    auto pick = [parent]() -> std::optional<qint64> {
+        TdlgSelDenuncia picker(parent);
+        if (picker.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return picker.DestinationId;
+    };
+    bool busy = false;
+    auto release = [&] {
+        if (busy && setBusy)
+            setBusy(false);
+        busy = false;
+    };
+    guarded([&] {
+        try {
+            const bool copied = RequestCopy::CopiaIn(selectedKeys, [&]() -> std::optional<qint64> {
+                const auto chosen = pick();
+                if (chosen && setBusy) {
+                    setBusy(true);
+                    busy = true;
+                }
+                return chosen;
+            }, &progress);
+            release();
+            if (copied && clearSelection)
+                clearSelection();
+        } catch (...) {
+            release();
+            throw;
+        }
+    });
+}
+
+void CopyPrintActions::Stampa(QWidget *)
+{
+    guarded([] { Printouts::PrintCommunication(); });
+}
+
+void CopyPrintActions::StampaRichiedenti(QWidget *)
+{
+    guarded([] { Printouts::PrintRichiedenti(); });
+}
