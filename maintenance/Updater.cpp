@@ -12,6 +12,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QSaveFile>
+#include <QSslConfiguration>
 #include <QSslSocket>
 #include <QStandardPaths>
 
@@ -149,6 +150,11 @@ QNetworkReply *Updater::get(const QUrl &url)
     request.setMaximumRedirectsAllowed(m_maxRedirects);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Tarvido/%1").arg(m_versionNumber));
+    if (!m_extraCa.isEmpty()) {
+        QSslConfiguration ssl = QSslConfiguration::defaultConfiguration();
+        ssl.addCaCertificates(m_extraCa);
+        request.setSslConfiguration(ssl);
+    }
     m_timedOut = false;
     m_tooLarge = false;
     m_buffer.clear();

@@ -5,6 +5,7 @@
 #include <QCryptographicHash>
 #include <QObject>
 #include <QPointer>
+#include <QSslCertificate>
 #include <QStringList>
 #include <QTimer>
 #include <QUrl>
@@ -56,6 +57,8 @@ public:
     void setDownloadEnabled(bool enabled) { m_downloadEnabled = enabled; }
     // Try https first on a server configured with http (default true).
     void setPreferHttps(bool prefer) { m_preferHttps = prefer; }
+    // Certificates trusted besides the system's (an update server with a private authority).
+    void addCaCertificates(const QList<QSslCertificate> &certificates) { m_extraCa += certificates; }
 
     // Bounds, so that a slow, endless or looping server always ends in a message.
     void setInfoTimeout(int ms) { m_infoTimeoutMs = ms; }   // whole info file, per attempt
@@ -119,6 +122,7 @@ private:
     qint64 m_maxInfoSize = 64 * 1024;
     qint64 m_maxFileSize = qint64(2) * 1024 * 1024 * 1024;
     int m_maxRedirects = 5;
+    QList<QSslCertificate> m_extraCa;
 
     State m_state = State::Idle;
     Outcome m_outcome = Outcome::None;

@@ -277,3 +277,46 @@ TEST_F(UpdaterFixture, SlowDownloadEndsAsAborted)
 }
 
 } // namespace
+
+namespace {
+
+// A server that speaks only https, configured with an http address: the check goes over https,
+// and so do the files, also those listed with an absolute http address of the same host.
+TEST(UpdaterHttpsTest, PrefersHttpsWhenTheServerOffersIt)
+{
+    ScriptedUi sui;
+    LoopbackHttpServer server(LoopbackHttpServer::Transport::Tls);
+    QTemporaryDir downloads;
+    const QByteArray setup = "setup over https";
+    const QByteArray tables = "tables over https";
+    server.file("/swupdates/Tarvido/setup.exe", setup);
+    server.file("/dati/tabelle.zip", tables);
+    server.file(infoPath, "[Tarvido]\nVersion=8.15\n[File1]\nURL=setup.exe\nSHA256=" + sha(setup) + "\n[File2]\nURL=" + server.base().toUtf8()
+                              + "/dati/tabelle.zip\nSHA256=" + sha(tables) + "\n");
+    Updater updater;
+    updater.setInfoFileUrl(Updater::infoFileUrlFor(server.base()));
+    updater.setDownloadFolder(downloads.path());
+    updater.setAskUpgrade(false);
+    updater.setInfoTimeout(3000);
+    updater.addCaCertificates({LoopbackHttpServer::certificate()});
+    QStringList urls;
+    QObject::connect(&updater, &Updater::fileStart, [&](const QUrl &u, int, int) { urls << u.toString(); });
+    QSignalSpy done(&updater, &Updater::finished);
+    ASSERT_TRUE(updater.start());
+    ASSERT_TRUE(done.wait(15000));
+    EXPECT_EQ(updater.outcome(), Updater::Outcome::Downloaded) << updater.detail().toStdString();
+    EXPECT_EQ(updater.usedInfoFileUrl().scheme(), "https");
+    const QString https = QStringLiteral("https://127.0.0.1:%1").arg(server.port());
+    EXPECT_EQ(urls, (QStringList{https + "/swupdates/Tarvido/setup.exe", https + "/dati/tabelle.zip"}));
+
+    // Not trusted (a certificate nobody vouches for): no https, and plain http finds no server.
+    Updater untrusting;
+    untrusting.setInfoFileUrl(Updater::infoFileUrlFor(server.base()));
+    untrusting.setInfoTimeout(3000);
+    QSignalSpy done2(&untrusting, &Updater::finished);
+    ASSERT_TRUE(untrusting.start());
+    ASSERT_TRUE(done2.wait(15000));
+    EXPECT_EQ(untrusting.outcome(), Updater::Outcome::HostUnreachable);
+}
+
+} // namespace

@@ -6,7 +6,10 @@
 #include <QObject>
 #include <QPair>
 #include <QStringList>
+#include <QSslCertificate>
 #include <QTcpServer>
+
+#include <memory>
 
 class QTcpSocket;
 
@@ -32,10 +35,13 @@ public:
         int dripMs = 50;
     };
 
-    LoopbackHttpServer();
+    enum class Transport { Plain, Tls };
+    explicit LoopbackHttpServer(Transport transport = Transport::Plain);
     ~LoopbackHttpServer() override;
 
-    quint16 port() const { return m_server.serverPort(); }
+    quint16 port() const { return m_server->serverPort(); }
+    // The self-signed certificate of the Tls transport (for 127.0.0.1), for the client to trust.
+    static QSslCertificate certificate();
     QString base() const; // "http://127.0.0.1:PORT"
 
     void route(const QString &path, const Response &response) { m_routes.insert(path, response); }
@@ -52,7 +58,7 @@ public:
 
 private:
     void serve(QTcpSocket *socket);
-    QTcpServer m_server;
+    std::unique_ptr<QTcpServer> m_server;
     QHash<QString, Response> m_routes;
     QStringList m_requests;
 };
