@@ -113,6 +113,8 @@ bool Updater::start()
         m_state = State::Info;
         // Still asynchronous: the caller sees the outcome as a signal, like any other.
         QTimer::singleShot(0, this, [this] {
+            if (m_state != State::Info) // cancelled meanwhile
+                return;
             end(Outcome::HostUnreachable, &Updater::hostUnreachable, QStringLiteral("indirizzo del server non valido: ") + m_infoFileUrl.toString());
         });
         return true;
