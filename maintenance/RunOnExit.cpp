@@ -1,6 +1,7 @@
 #include "maintenance/RunOnExit.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 
@@ -49,6 +50,9 @@ bool runPending()
     const QStringList args = arguments;
     cancel();
     const QFileInfo info(prog);
+    // A downloaded file carries no execute permission where the file system keeps one.
+    if (!info.isExecutable())
+        QFile::setPermissions(prog, QFile::permissions(prog) | QFileDevice::ExeOwner | QFileDevice::ExeUser);
     return QProcess::startDetached(info.absoluteFilePath(), args, info.absolutePath());
 }
 
