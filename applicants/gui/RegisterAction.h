@@ -4,6 +4,6 @@ class QWidget;
 
 // actRichiedenti: the applicant register window.
 namespace RegisterAction {
-inline constexpr bool Ready = false;
+inline constexpr bool Ready = true;
 void Execute(QWidget *parent);
 } // namespace RegisterAction
