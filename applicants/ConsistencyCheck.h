@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -25,6 +26,12 @@ inline constexpr const char *CfCheckSql = "SELECT R.PERS_COGNOME, R.PERS_NOME, R
                                           "R.PERS_CF, C.CODICE "
                                           "FROM RICHIEDENTI R JOIN COMUNI C ON (R.ID_COMUNE = C.ID) "
                                           "WHERE (R.TIPO_RICHIEDENTE = 'P')";
+
+// True when `stored` is exactly ComputeCodiceFiscale(cognome, nome, sesso, the birth date as "dd/mm/yy",
+// belfiore); every text is UTF-8 as stored, the date "YYYY-MM-DD" or empty when missing (then the zero
+// date). Plain ASCII data are checked without allocating; anything else goes through ComputeCodiceFiscale.
+bool StoredCfMatches(QByteArrayView cognome, QByteArrayView nome, QByteArrayView sesso, QByteArrayView dnascita,
+                     QByteArrayView belfiore, QByteArrayView stored);
 
 // Empties mtProblemi and fills it with every natural person of the register whose stored code is not
 // exactly ComputeCodiceFiscale of their data. Shows nothing; returns the number listed.

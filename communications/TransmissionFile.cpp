@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QSaveFile>
-#include <QStringEncoder>
 
 namespace {
 
@@ -31,30 +30,75 @@ struct WriteError : std::runtime_error
     using std::runtime_error::runtime_error;
 };
 
-QDate isoDate(const QVariant &v)
+// "YYYY-MM-DD" as stored; anything else is a missing date.
+QDate isoDate(QByteArrayView d)
 {
-    return v.isNull() ? QDate() : QDate::fromString(v.toString(), Qt::ISODate);
+    if (d.size() != 10 || d[4] != '-' || d[7] != '-')
+        return QDate();
+    int v[3] = {0, 0, 0};
+    const int from[3] = {0, 5, 8}, len[3] = {4, 2, 2};
+    for (int f = 0; f < 3; ++f) {
+        for (int i = from[f]; i < from[f] + len[f]; ++i) {
+            if (d[i] < '0' || d[i] > '9')
+                return QDate();
+            v[f] = v[f] * 10 + (d[i] - '0');
+        }
+    }
+    return QDate(v[0], v[1], v[2]);
 }
 
-// Writes records as Windows-1252 lines ended by CR LF.
+// Reuses the string's buffer: the loop over the requests should not allocate per field.
+void assignUtf8(QString &out, QByteArrayView utf8)
+{
+    for (char c : utf8) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            out = QString::fromUtf8(utf8);
+            return;
+        }
+    }
+    out.resize(utf8.size());
+    QChar *p = out.data();
+    for (char c : utf8)
+        *p++ = QLatin1Char(c);
+}
+
+// Windows-1252: 0x00-0x7F and 0xA0-0xFF are the same code points; 0x80-0x9F hold these.
+char16_t const Cp1252High[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                  0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                  0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                  0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+// Writes records as Windows-1252 lines ended by CR LF, one byte per character.
 class RecordWriter
 {
 public:
-    explicit RecordWriter(QSaveFile &file) : m_file(file), m_encoder("windows-1252") {}
+    explicit RecordWriter(QSaveFile &file) : m_file(file) {}
 
     void write(const QString &record)
     {
-        m_line = m_encoder.encode(record);
-        if (m_encoder.hasError())
-            throw WriteError("carattere non rappresentabile");
-        m_line.append("\r\n", 2);
+        m_line.resize(record.size() + 2);
+        char *out = m_line.data();
+        for (QChar ch : record) {
+            const char16_t u = ch.unicode();
+            if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+                *out++ = char(u);
+                continue;
+            }
+            int b = 0;
+            while (b < 32 && Cp1252High[b] != u)
+                ++b;
+            if (b == 32)
+                throw WriteError("carattere non rappresentabile");
+            *out++ = char(0x80 + b);
+        }
+        *out++ = '\r';
+        *out++ = '\n';
         if (m_file.write(m_line) != m_line.size())
             throw WriteError("scrittura non riuscita");
     }
 
 private:
     QSaveFile &m_file;
-    QStringEncoder m_encoder;
     QByteArray m_line;
 };
 
@@ -178,23 +222,27 @@ bool CreateTransmissionFile(TransmissionProgress *progress)
             TransmissionRequest request;
             TransmissionApplicant applicant;
             while (q.step()) {
-                request.codice = q.value(0).toString();
-                request.numero = q.value(1).toString();
-                request.dataInizio = isoDate(q.value(2));
-                request.dataFine = isoDate(q.value(3));
-                const bool found = !q.value(4).isNull();
+                assignUtf8(request.codice, q.utf8(0));
+                assignUtf8(request.numero, q.utf8(1));
+                request.dataInizio = isoDate(q.utf8(2));
+                request.dataFine = isoDate(q.utf8(3));
+                const bool found = !q.isNull(4);
                 if (found) {
-                    applicant.tipo = q.value(5).toString();
-                    applicant.cf = q.value(6).toString();
-                    applicant.cognome = q.value(7).toString();
-                    applicant.nome = q.value(8).toString();
-                    applicant.sesso = q.value(9).toString();
-                    applicant.dnascita = isoDate(q.value(10));
-                    applicant.denominazione = q.value(11).toString();
-                    if (q.value(12).isNull())
+                    assignUtf8(applicant.tipo, q.utf8(5));
+                    assignUtf8(applicant.cf, q.utf8(6));
+                    assignUtf8(applicant.cognome, q.utf8(7));
+                    assignUtf8(applicant.nome, q.utf8(8));
+                    assignUtf8(applicant.sesso, q.utf8(9));
+                    applicant.dnascita = isoDate(q.utf8(10));
+                    assignUtf8(applicant.denominazione, q.utf8(11));
+                    if (q.isNull(12)) {
                         applicant.comune.reset();
-                    else
-                        applicant.comune = TransmissionComune{q.value(13).toString(), q.value(14).toString()};
+                    } else {
+                        if (!applicant.comune)
+                            applicant.comune.emplace();
+                        assignUtf8(applicant.comune->nome, q.utf8(13));
+                        assignUtf8(applicant.comune->prov, q.utf8(14));
+                    }
                 }
                 QString problem;
                 const QString record = DetailRecord(found ? &applicant : nullptr, request, progressivo, count, &problem);

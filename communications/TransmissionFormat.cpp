@@ -64,9 +64,11 @@ void appendDate(QString &out, const QDate &date)
         appendSpaces(out, 8);
         return;
     }
-    appendTwo(out, date.day());
-    appendTwo(out, date.month());
-    appendNumber(out, date.year(), 4);
+    int y = 0, m = 0, d = 0;
+    date.getDate(&y, &m, &d);
+    appendTwo(out, d);
+    appendTwo(out, m);
+    appendNumber(out, y, 4);
 }
 
 void appendComune(QString &out, const std::optional<TransmissionComune> &comune)

@@ -239,6 +239,17 @@ QVariant Statement::value(int i) const
     }
 }
 
+QByteArrayView Statement::utf8(int i) const
+{
+    const auto *t = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, i));
+    return t ? QByteArrayView(t, sqlite3_column_bytes(m_stmt, i)) : QByteArrayView();
+}
+
+bool Statement::isNull(int i) const
+{
+    return sqlite3_column_type(m_stmt, i) == SQLITE_NULL;
+}
+
 // ---- Transaction
 
 Transaction::~Transaction()

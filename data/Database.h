@@ -2,6 +2,7 @@
 
 #include "data/DataError.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -63,6 +64,10 @@ public:
     int columnCount() const;
     QString columnName(int i) const;
     QVariant value(int i) const;
+    // The column as UTF-8 text without a copy, valid until the next step; empty for NULL. For loops
+    // over many rows that would otherwise allocate per value.
+    QByteArrayView utf8(int i) const;
+    bool isNull(int i) const;
 
 private:
     Connection &m_c;

@@ -1,8 +1,11 @@
+#include "applicants/CodiceFiscale.h"
 #include "applicants/ConsistencyCheck.h"
 #include "tests/communications/TransmissionData.h"
 #include "tests/support/Printers.h"
 #include "tests/support/ProgramFolder.h"
 #include "tests/support/ScriptedUi.h"
+
+#include <QRandomGenerator>
 
 #include <gtest/gtest.h>
 
@@ -113,6 +116,46 @@ TEST_F(ConsistencyFixture, MissingTemplateIsNamedAndNoPreviewShown)
     ASSERT_EQ(sui.texts().size(), 2);
     EXPECT_EQ(sui.texts()[1],
               "Il modello di stampa \"" + QDir::toNativeSeparators(folder.file("problemi.html")) + "\" non è stato trovato.");
+}
+
+// The check computes plain ASCII data without ComputeCodiceFiscale: both must agree on every input.
+TEST(StoredCfMatches, AgreesWithComputeCodiceFiscale)
+{
+    QRandomGenerator rng(4242);
+    const QString alphabet = "BCDFGLMNRSTZAEIOUXYKJWaeioubcmz '-ÀÈÒ.1";
+    auto word = [&] {
+        QString w;
+        const int n = rng.bounded(0, 40);
+        for (int i = 0; i < n; ++i)
+            w += alphabet.at(rng.bounded(int(alphabet.size())));
+        return w;
+    };
+    const QStringList sexes{"M", "F", "m", "", "MM", "X"};
+    const QStringList fixedDates{"", "1899-12-30", "0999-01-31", "2008-02-29", "2008-02-30", "2008-13-01",
+                                 "abc", "2008-1-1", "1971-03-05"};
+    const QStringList belfiori{"H501", "C277", "", "A1", "Z7215", "h501", "È12"};
+    for (int i = 0; i < 20000; ++i) {
+        const QString cognome = word(), nome = word();
+        const QString sesso = sexes.at(rng.bounded(int(sexes.size())));
+        const QString belfiore = belfiori.at(rng.bounded(int(belfiori.size())));
+        QString iso = fixedDates.at(rng.bounded(int(fixedDates.size())));
+        if (rng.bounded(2))
+            iso = QDate(1900, 1, 1).addDays(rng.bounded(50000)).toString(Qt::ISODate);
+        QDate d = QDate::fromString(iso, Qt::ISODate);
+        if (!d.isValid())
+            d = QDate(1899, 12, 30);
+        const QString expected = ComputeCodiceFiscale(cognome, nome, sesso, d.toString("dd/MM/yy"), belfiore);
+        const QByteArray c = cognome.toUtf8(), n = nome.toUtf8(), s = sesso.toUtf8(), b = belfiore.toUtf8(),
+                         t = iso.toUtf8();
+        const QString context = QStringList{cognome, nome, sesso, iso, belfiore, expected}.join('|');
+        ASSERT_TRUE(StoredCfMatches(c, n, s, t, b, expected.toUtf8())) << context.toStdString();
+        QByteArray other = expected.isEmpty() ? QByteArray("X") : expected.toUtf8();
+        if (!expected.isEmpty())
+            other[other.size() - 1] = other.back() == 'A' ? 'B' : 'A';
+        ASSERT_FALSE(StoredCfMatches(c, n, s, t, b, other)) << context.toStdString();
+        ASSERT_FALSE(StoredCfMatches(c, n, s, t, b, expected.toLower().toUtf8() + (expected.isEmpty() ? "x" : "")))
+            << context.toStdString();
+    }
 }
 
 } // namespace
