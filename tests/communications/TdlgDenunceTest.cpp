@@ -30,6 +30,7 @@ struct WindowFixture : ::testing::Test
     void SetUp() override
     {
         savedHooks = TdlgDenunce::hooks();
+        TdlgDenunce::hooks() = TdlgDenunce::Hooks{}; // each test wires what it needs
         data = std::make_unique<Tdm>(folder.path(), false);
         dm = data.get();
     }

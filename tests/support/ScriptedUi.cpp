@@ -49,39 +49,46 @@ bool ScriptedUi::answer(const QString &text)
 void ScriptedUi::showMessage(const QString &text)
 {
     shown.append({QStringLiteral("message"), QString(), text});
+    notify();
 }
 
 void ScriptedUi::messageBox(const QString &caption, const QString &text, Icon icon)
 {
     shown.append({QStringLiteral("box"), caption, text, icon});
+    notify();
 }
 
 bool ScriptedUi::askYesNo(const QString &caption, const QString &text, Icon icon, bool defaultNo)
 {
     shown.append({QStringLiteral("question"), caption, text, icon, defaultNo});
+    notify();
     return answer(text);
 }
 
 bool ScriptedUi::askOkCancel(const QString &caption, const QString &text, Icon icon)
 {
     shown.append({QStringLiteral("confirm"), caption, text, icon});
+    notify();
     return answer(text);
 }
 
 void ScriptedUi::showError(const QString &text)
 {
     shown.append({QStringLiteral("error"), QString(), text});
+    notify();
 }
 
 QString ScriptedUi::openFileName(const QString &caption, const QString &folder, const QString &filter)
 {
     shown.append({QStringLiteral("open"), caption, folder + QLatin1Char('|') + filter});
+    notify();
     return fileNames.isEmpty() ? QString() : fileNames.dequeue();
 }
 
 QString ScriptedUi::saveFileName(const QString &caption, const QString &folder, const QString &filter)
 {
     shown.append({QStringLiteral("save"), caption, folder + QLatin1Char('|') + filter});
+    notify();
     return fileNames.isEmpty() ? QString() : fileNames.dequeue();
 }
 
@@ -100,6 +107,7 @@ bool ScriptedUi::openUrl(const QUrl &url)
 {
     openedUrls << url;
     shown.append({QStringLiteral("url"), QString(), url.toString()});
+    notify();
     return openUrlResult;
 }
 
@@ -107,4 +115,11 @@ void ScriptedUi::previewReport(const Report &report)
 {
     reports << report;
     shown.append({QStringLiteral("report"), report.name(), report.title()});
+    notify();
+}
+
+void ScriptedUi::notify()
+{
+    if (onShow)
+        onShow(shown.last());
 }

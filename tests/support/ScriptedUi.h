@@ -7,6 +7,7 @@
 #include <QQueue>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // Records every text shown and answers questions and file choosers from queues.
 // An unexpected question (empty queue) answers No and is recorded in `unexpected`.
@@ -33,6 +34,8 @@ public:
     int maxBusyDepth = 0;
     QList<QUrl> openedUrls;
     QList<Report> reports; // every report previewed, as filled (also in `shown` as kind "report")
+    // Called with each entry as it is shown, e.g. to look at a window while a box stands open.
+    std::function<void(const Shown &)> onShow;
     bool openUrlResult = true;
 
     // Texts of everything shown, in order.
@@ -55,5 +58,6 @@ public:
 
 private:
     bool answer(const QString &text);
+    void notify();
     Ui *m_previous = nullptr;
 };
