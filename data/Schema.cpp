@@ -104,7 +104,10 @@ TableDef makeRichiedenti()
                 {"PROV_SEDE", FieldType::Text, 2}};
     t.indexes = {{"RICHIEDENTI_CF_IDX", "PERS_CF"},
                  {"RICHIEDENTI_COGNOME_IDX", "PERS_COGNOME"},
-                 {"RICHIEDENTI_DENOM_IDX", "DENOMINAZIONE"}};
+                 {"RICHIEDENTI_DENOM_IDX", "DENOMINAZIONE"},
+                 // The applicant lists' "Cognome / Denominazione" (ApplicantSearch::nameExpression).
+                 {"RICHIEDENTI_NOME_IDX", "CASE WHEN TIPO_RICHIEDENTE = 'P' THEN COALESCE(PERS_COGNOME, '') || ' ' || "
+                                          "COALESCE(PERS_NOME, '') ELSE COALESCE(DENOMINAZIONE, '') END"}};
     t.lookups = {{"lkCOMUNE", FieldType::Text, "(SELECT C.NOME FROM COMUNI C WHERE C.ID = R.ID_COMUNE)", "ID_COMUNE"},
                  {"lkComune_sede", FieldType::Text, "(SELECT C.NOME FROM COMUNI C WHERE C.ID = R.ID_COMUNE_SEDE)",
                   "ID_COMUNE_SEDE"}};
