@@ -104,6 +104,29 @@ private:
     qint64 m_sequence = 0;
 };
 
+// A table whose pages all read back needs no salvage: its indexes are rebuilt and the file compacted
+// where it is, and no copy of it is kept.
+bool rebuildInPlaceWhenSound(const QString &path, const TableDef &def)
+{
+    try {
+        SingleFileDatabase db(path, SingleFileDatabase::Open);
+        Connection &c = db.connection();
+        c.exec(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE"));
+        if (c.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"),
+                     {def.name})
+                .toInt()
+            != 1)
+            return false;
+        if (c.scalar(QStringLiteral("PRAGMA quick_check(1)")).toString() != QLatin1String("ok"))
+            return false;
+        c.exec(QStringLiteral("REINDEX"));
+        c.exec(QStringLiteral("VACUUM"));
+        return c.scalar(QStringLiteral("PRAGMA quick_check(1)")).toString() == QLatin1String("ok");
+    } catch (const DataError &) {
+        return false;
+    }
+}
+
 } // namespace
 
 TableRepair::Result TableRepair::repair(const QString &tableFilePath, const Progress &progress)
@@ -123,6 +146,12 @@ TableRepair::Result TableRepair::repair(const QString &tableFilePath, const Prog
         return result;
     }
     report(0);
+    if (rebuildInPlaceWhenSound(tableFilePath, *def)) {
+        result.ok = true;
+        result.rowsRecovered = -1;
+        report(100);
+        return result;
+    }
     const QString rebuilt = tableFilePath + QStringLiteral(".ricostruzione");
     QFile::remove(rebuilt);
     QFile::remove(rebuilt + QStringLiteral("-journal"));

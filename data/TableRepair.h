@@ -5,7 +5,8 @@
 
 // Rebuilds a damaged table file from every row that can still be read. The damaged original is
 // kept beside it under a name that does not end in .DAT or .IDX, for instance
-// RICHIEDENTI.DAT.danneggiato-20261211-0930. The table is known by the file's name.
+// RICHIEDENTI.DAT.danneggiato-20261211-0930. A sound table only has its indexes rebuilt and its file
+// compacted in place, and no copy is kept. The table is known by the file's name.
 class TableRepair
 {
 public:
@@ -14,7 +15,7 @@ public:
     struct Result
     {
         bool ok = false;
-        qint64 rowsRecovered = 0;
+        qint64 rowsRecovered = 0; // -1 when the table was sound and rebuilt in place
         QString keptOriginal; // path of the damaged original, empty when nothing was moved
         QString error;        // why the repair failed
     };

@@ -266,6 +266,9 @@ void Tfrmmain::FormShow(int today)
             actAggiornamento->trigger();
     }
     ProvaUpdate = today;
+    // A hand-over to the setup program has begun: the window is closing, nothing more to ask.
+    if (UpdateStarted)
+        return;
     if (plan.openSettings)
         actConfigurazione->trigger();
     else if (plan.incompleteMessage)

@@ -350,3 +350,17 @@ TEST_F(DataFixture, MissingDataFolderIsReportedAndTheProgramGoesOnWithClosedTabl
     for (TableCursor *t : data->tables())
         EXPECT_FALSE(t->isOpen());
 }
+
+TEST_F(DataFixture, RepairOfASoundTableKeepsItsRowsAndLeavesNoCopy)
+{
+    open();
+    addDenuncia(2010, 1, "A");
+    addRichiesta(0);
+    data.reset();
+    const TableRepair::Result r = TableRepair::repair(folder.dataPath() + "RICHIESTE.DAT");
+    EXPECT_TRUE(r.ok) << r.error.toStdString();
+    EXPECT_TRUE(r.keptOriginal.isEmpty());
+    EXPECT_TRUE(QDir(folder.dataPath()).entryList({"RICHIESTE.DAT.*"}).isEmpty());
+    SingleFileDatabase db(folder.dataPath() + "RICHIESTE.DAT", SingleFileDatabase::ReadOnly);
+    EXPECT_EQ(db.connection().scalar("SELECT count(*) FROM RICHIESTE").toInt(), 1);
+}
