@@ -3,6 +3,7 @@
 #include "applicants/Applicants.h"
 #include "applicants/RegisterModel.h"
 #include "applicants/gui/ApplicantEditing.h"
+#include "communications/gui/CopyPrintActions.h"
 #include "data/Tdm.h"
 #include "data/Ui.h"
 
@@ -16,7 +17,7 @@
 
 std::function<void(QWidget *)> &TfrmRichPers::printHandler()
 {
-    static std::function<void(QWidget *)> handler;
+    static std::function<void(QWidget *)> handler = &CopyPrintActions::StampaRichiedenti;
     return handler;
 }
 

@@ -3,10 +3,12 @@
 #include "communications/Printouts.h"
 #include "communications/RequestCopy.h"
 #include "communications/TransmissionFile.h"
+#include "communications/gui/TdlgDenunce.h"
 #include "communications/gui/TdlgSelDenuncia.h"
 #include "data/Ui.h"
 
 #include <QProgressBar>
+#include <QTableView>
 
 namespace {
 
@@ -31,8 +33,15 @@ private:
 
 } // namespace
 
-void CopyPrintActions::CopiaIn(QWidget *parent, const QList<qint64> &selectedKeys, QProgressBar *bar,
-                               const std::function<void(bool)> &setBusy, const std::function<void()> &clearSelection)
+void CopyPrintActions::CopiaIn(TdlgDenunce &window)
+{
+    CopySelected(&window, window.selectedRequestKeys(), window.progressBar(),
+                 [&window](bool busy) { window.setBusy(busy); }, [&window] { window.grid()->clearSelection(); });
+}
+
+void CopyPrintActions::CopySelected(QWidget *parent, const QList<qint64> &selectedKeys, QProgressBar *bar,
+                                    const std::function<void(bool)> &setBusy,
+                                    const std::function<void()> &clearSelection)
 {
     BarProgress progress(bar);
     auto pick = [parent]() -> std::optional<qint64> {
@@ -67,7 +76,7 @@ void CopyPrintActions::CopiaIn(QWidget *parent, const QList<qint64> &selectedKey
     });
 }
 
-void CopyPrintActions::Stampa(QWidget *)
+void CopyPrintActions::Stampa(TdlgDenunce &)
 {
     guarded([] { Printouts::PrintCommunication(); });
 }

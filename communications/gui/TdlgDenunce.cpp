@@ -1,6 +1,7 @@
 #include "communications/gui/TdlgDenunce.h"
 
 #include "communications/RequestsModel.h"
+#include "communications/gui/CopyPrintActions.h"
 #include "communications/gui/CreateFileAction.h"
 #include "data/Tdm.h"
 #include "data/Ui.h"
@@ -22,6 +23,8 @@ namespace {
 TdlgDenunce::Hooks installDefaultHooks()
 {
     TdlgDenunce::Hooks h;
+    h.copy = &CopyPrintActions::CopiaIn;
+    h.print = &CopyPrintActions::Stampa;
     h.createFile = &CreateFileAction::Run;
     return h;
 }

@@ -1,7 +1,9 @@
 #include "communications/Communications.h"
 #include "communications/RequestCopy.h"
+#include "communications/RequestsModel.h"
 #include "communications/TransmissionFile.h"
 #include "communications/gui/CopyPrintActions.h"
+#include "communications/gui/TdlgDenunce.h"
 #include "communications/gui/TdlgSelDenuncia.h"
 #include "data/Tdm.h"
 #include "tests/support/Printers.h"
@@ -10,11 +12,13 @@
 #include "tests/support/Shots.h"
 
 #include <QApplication>
+#include <QItemSelectionModel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -315,9 +319,8 @@ TEST_F(CopyFixture, TheButtonRunsThePickerTheBarAndTheSelection)
         QTest::mouseClick(picker->bSeleziona, Qt::LeftButton);
     });
     sui.clear();
-    CopyPrintActions::CopiaIn(&window, {requests.at(0), requests.at(3)}, &bar,
-                              [&](bool b) { busy << b; },
-                              [&] { ++cleared; });
+    CopyPrintActions::CopySelected(&window, {requests.at(0), requests.at(3)}, &bar, [&](bool b) { busy << b; },
+                                   [&] { ++cleared; });
     EXPECT_EQ(sui.texts().last(), "Operazione completata. Le richieste sono state copiate nella comunicazione "
                                   "selezionata");
     EXPECT_EQ(rowsOf(other).size(), 2);
@@ -334,9 +337,43 @@ TEST_F(CopyFixture, TheButtonRunsThePickerTheBarAndTheSelection)
         if (auto *picker = qobject_cast<TdlgSelDenuncia *>(QApplication::activeModalWidget()))
             picker->Seleziona();
     });
-    CopyPrintActions::CopiaIn(&window, {bad}, &bar, [&](bool b) { busy << b; }, [&] { ++cleared; });
+    CopyPrintActions::CopySelected(&window, {bad}, &bar, [&](bool b) { busy << b; }, [&] { ++cleared; });
     EXPECT_EQ(cleared, 1);
     EXPECT_EQ(busy, (QList<bool>{true, false}));
     EXPECT_EQ(sui.texts("error").size(), 1);
     EXPECT_EQ(rowsOf(other).size(), 2);
+}
+
+TEST_F(CopyFixture, CopiaInOfTheCommunicationWindowCopiesItsSelection)
+{
+    data->ttRICHIESTE->refresh();
+    TdlgDenunce w;
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    auto *copia = w.findChild<QToolButton *>("bCopiaIn");
+    ASSERT_TRUE(copia && copia->isEnabled());
+    QTableView *grid = w.grid();
+    auto click = [&](qint64 key, Qt::KeyboardModifiers mods) {
+        const QRect r = grid->visualRect(grid->model()->index(w.model()->rowOfKey(key), 1));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, mods, r.center());
+    };
+    click(requests.at(1), Qt::NoModifier);
+    click(requests.at(2), Qt::ControlModifier);
+    ASSERT_EQ(w.selectedRequestKeys().size(), 2);
+    bool busyDuringPick = true;
+    QTimer::singleShot(0, &w, [&] {
+        auto *picker = qobject_cast<TdlgSelDenuncia *>(QApplication::activeModalWidget());
+        ASSERT_NE(picker, nullptr);
+        busyDuringPick = !copia->isEnabled();
+        QTest::mouseClick(picker->bSeleziona, Qt::LeftButton);
+    });
+    QTest::mouseClick(copia, Qt::LeftButton);
+    EXPECT_EQ(sui.texts().last(),
+              "Operazione completata. Le richieste sono state copiate nella comunicazione selezionata");
+    EXPECT_EQ(rowsOf(other).size(), 2);
+    EXPECT_FALSE(busyDuringPick);
+    EXPECT_TRUE(w.selectedRequestKeys().isEmpty());
+    EXPECT_EQ(w.progressBar()->value(), 0);
+    EXPECT_TRUE(copia->isEnabled());
+    EXPECT_EQ(w.model()->rowCount(), 4); // the source is as it was
 }

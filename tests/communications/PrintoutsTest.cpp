@@ -1,5 +1,7 @@
 #include "communications/Communications.h"
+#include "applicants/gui/TfrmRichPers.h"
 #include "communications/Printouts.h"
+#include "communications/gui/TdlgDenunce.h"
 #include "data/Report.h"
 #include "data/Tdm.h"
 #include "data/gui/ReportPreview.h"
@@ -10,6 +12,9 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -244,4 +249,33 @@ TEST_F(PrintFixture, RegisterPrintsEveryApplicantInKeyOrder)
     preview.resize(900, 700);
     preview.show();
     saveShot(&preview, "anteprima_richiedenti");
+}
+
+TEST_F(PrintFixture, StampaButtonsOfTheWindowsOpenTheirPreviews)
+{
+    folder.addDelivered("delivered/denuncia.html");
+    folder.addDelivered("delivered/richiedenti.html");
+    const qint64 id = addCommunication(2012, 1, "T");
+    addRequest(id, acme, "07", "4567", "2012-03-01", "2012-04-01");
+    {
+        TdlgDenunce w;
+        w.show();
+        auto *stampa = w.findChild<QToolButton *>("bStampa");
+        ASSERT_TRUE(stampa && stampa->isEnabled());
+        QTest::mouseClick(stampa, Qt::LeftButton);
+    }
+    {
+        TfrmRichPers w;
+        w.show();
+        auto *stampa = w.findChild<QPushButton *>("bStampa");
+        ASSERT_TRUE(stampa && stampa->isEnabled());
+        QTest::mouseClick(stampa, Qt::LeftButton);
+    }
+    EXPECT_TRUE(sui.texts("error").isEmpty()) << sui.texts("error").join('\n').toStdString();
+    ASSERT_EQ(sui.reports.size(), 2);
+    EXPECT_EQ(sui.reports.at(0).name(), "denuncia");
+    EXPECT_EQ(sui.reports.at(0).variable("STATO"), "Trasmessa");
+    EXPECT_EQ(sui.reports.at(0).data().rowCount(), 1);
+    EXPECT_EQ(sui.reports.at(1).name(), "richiedenti");
+    EXPECT_EQ(sui.reports.at(1).data().rowCount(), 2);
 }
