@@ -81,6 +81,30 @@ QString isoDay(const QDate &d)
 
 } // namespace
 
+QList<QPair<QString, QString>> DemoRegister::dropIndexes(Connection &c, const QStringList &schemas)
+{
+    QList<QPair<QString, QString>> dropped;
+    for (const QString &schema : schemas) {
+        QList<QPair<QString, QString>> found;
+        {
+            Statement s(c, QStringLiteral("SELECT name, sql FROM %1.sqlite_master WHERE type = 'index' AND sql IS NOT NULL").arg(schema));
+            while (s.step())
+                found.append({s.value(0).toString(), s.value(1).toString()});
+        }
+        for (const auto &[name, sql] : found) {
+            // The stored statement names the index without its schema; the attached file needs it.
+            QString create = sql;
+            const qsizetype at = create.indexOf(name);
+            if (at < 0)
+                continue;
+            create.insert(at, schema + QLatin1Char('.'));
+            c.exec(QStringLiteral("DROP INDEX %1.%2").arg(schema, name));
+            dropped.append({schema, create});
+        }
+    }
+    return dropped;
+}
+
 QString DemoRegister::partitaIva(quint32 matricola, int ufficio)
 {
     const QString body = QStringLiteral("%1%2").arg(matricola % 10000000, 7, 10, QLatin1Char('0')).arg(ufficio % 1000, 3, 10, QLatin1Char('0'));
@@ -121,33 +145,18 @@ bool DemoRegister::generate(const Options &options, Result *result)
     if (codici.isEmpty() && options.richieste > 0)
         throw DataError(QStringLiteral("L'archivio dei provvedimenti è vuoto."));
 
-    // The indexes of a large register grow in random order: a larger page cache keeps them from
-    // spilling to disk page by page inside the transaction.
-    struct CacheSize
-    {
-        Connection &c;
-        QVariant richiedenti, richieste;
-        explicit CacheSize(Connection &conn) : c(conn)
-        {
-            richiedenti = c.scalar(QStringLiteral("PRAGMA RICHIEDENTI.cache_size"));
-            richieste = c.scalar(QStringLiteral("PRAGMA RICHIESTE.cache_size"));
-            c.exec(QStringLiteral("PRAGMA RICHIEDENTI.cache_size = -262144"));
-            c.exec(QStringLiteral("PRAGMA RICHIESTE.cache_size = -131072"));
-        }
-        ~CacheSize()
-        {
-            try {
-                c.exec(QStringLiteral("PRAGMA RICHIEDENTI.cache_size = %1").arg(richiedenti.toLongLong()));
-                c.exec(QStringLiteral("PRAGMA RICHIESTE.cache_size = %1").arg(richieste.toLongLong()));
-            } catch (...) {
-            }
-        }
-    } cache(c);
     try {
         Transaction tr(c);
         if (!Communications::NewCommunication(options.anno))
             return false;
+        // Many rows enter faster into bare tables: their indexes are built again, sorted, at the end.
+        const bool bulk = options.richiedenti + options.richieste >= BulkRows;
+        QList<QPair<QString, QString>> indexes;
+        if (bulk)
+            indexes = dropIndexes(c, {QStringLiteral("RICHIEDENTI"), QStringLiteral("RICHIESTE")});
         fill(options, rng, comuni, codici, result);
+        for (const auto &[schema, sql] : indexes)
+            c.exec(sql);
         tr.commit();
     } catch (...) {
         // The cursors may stand on rows that the rollback took away.

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QString>
+#include <QList>
+#include <QPair>
 #include <QStringList>
 #include <QtGlobal>
 
 #include <vector>
 
+class Connection;
 class QRandomGenerator;
 
 // A synthetic register for trials and benchmarks: natural persons with Italian names, birth places
@@ -37,6 +40,10 @@ public:
     static QString partitaIva(quint32 matricola, int ufficio);
 
 private:
+    static constexpr int BulkRows = 50000;
+    // Drops the indexes of the attached tables; returns their CREATE statements, schema-qualified.
+    static QList<QPair<QString, QString>> dropIndexes(Connection &c, const QStringList &schemas);
+
     struct Comune
     {
         qint64 id;

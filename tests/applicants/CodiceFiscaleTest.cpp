@@ -26,6 +26,14 @@ TEST(CodiceFiscale, ComputesTheExamplesAndTheDepartures)
         {"BIANCHI", "LUCA", "M", "31/07/65", "L219", "BNCLCU65L31L219P"},
         // fewer than two letters in a name of two or more characters: the part is filled with X
         {"ESEMPIO", "J.", "M", "05/03/71", "H501", "SMPJXX71C05H501K"},
+        {"O'", "PROVA", "M", "05/03/71", "H501", "OXXPRV71C05H501D"},
+        // three consonants of a name; one consonant then vowels; J, K, W, X, Y count as consonants
+        {"BIANCHI", "CARLO", "M", "01/02/03", "A001", "BNCCRL03B01A001S"},
+        {"AIELLO", "ELIO", "M", "15/06/49", "L736", "LLALEI49H15L736J"},
+        {"WYKX", "YURI", "F", "31/10/99", "Z404", "WYKYRU99R71Z404G"},
+        // blanks, hyphens and accented letters are dropped before the parts are taken
+        {"DE LA CRUZ", "JOSÉ MARIA", "M", "09/09/09", "Z131", "DLCJMR09P09Z131Z"},
+        {"ROSSI-BIANCHI", "ANNA MARIA", "F", "28/02/00", "F205", "RSSNMR00B68F205F"},
     };
     for (const Case &c : cases) {
         EXPECT_EQ(ComputeCodiceFiscale(QString::fromUtf8(c.cognome), QString::fromUtf8(c.nome), c.sesso, c.data, c.belfiore),

@@ -107,3 +107,32 @@ TEST(DemoRegister, RefusesAYearWithAnOpenCommunicationAndAddsNothing)
     EXPECT_FALSE(data.Database1.inTransaction());
     dm = nullptr;
 }
+
+TEST(DemoRegister, ALargeRegisterKeepsEveryIndexOfItsTables)
+{
+    // Past some tens of thousands of rows the tables are filled bare and indexed again at the end.
+    ScriptedUi sui;
+    ProgramFolder folder;
+    Tdm data(folder.path(), false);
+    dm = &data;
+    Connection &sql = data.Database1.connection();
+    const auto indexes = [&] {
+        QStringList names;
+        for (const char *schema : {"RICHIEDENTI", "RICHIESTE"}) {
+            Statement s(sql, QString("SELECT name FROM %1.sqlite_master WHERE type = 'index' ORDER BY name").arg(schema));
+            while (s.step())
+                names << s.value(0).toString();
+        }
+        return names;
+    };
+    const QStringList before = indexes();
+    ASSERT_TRUE(before.contains("RICHIEDENTI_CF_IDX"));
+    ASSERT_TRUE(before.contains("DENUNCIA_IDX"));
+    DemoRegister::Result result;
+    ASSERT_TRUE(DemoRegister::generate({40000, 10000, 2016, 3}, &result));
+    EXPECT_EQ(indexes(), before);
+    EXPECT_EQ(sql.scalar("PRAGMA RICHIEDENTI.integrity_check").toString(), "ok");
+    EXPECT_EQ(sql.scalar("PRAGMA RICHIESTE.integrity_check").toString(), "ok");
+    EXPECT_EQ(sql.scalar("SELECT count(*) FROM RICHIEDENTI INDEXED BY RICHIEDENTI_CF_IDX WHERE PERS_CF > ''").toInt(), 40000);
+    dm = nullptr;
+}
