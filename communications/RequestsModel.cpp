@@ -46,7 +46,8 @@ void RequestsModel::reload()
                                {m_denuncia},
                                {QStringLiteral("P.PERS_COGNOME"), QStringLiteral("P.ID_RICHIEDENTE"), key},
                                true,
-                               key};
+                               key,
+                               false};
             PagedSegment unnamed{joined, QStringLiteral("R.ID_DENUNCIA = ? AND COALESCE(P.PERS_COGNOME, '') = ''"),
                                  {m_denuncia}, {key}, true, key};
             setListing(select, headers, {named, unnamed}, total);

@@ -247,6 +247,23 @@ PagedQueryModel::Rows PagedQueryModel::atOffset(int offset, int n) const
     return rows;
 }
 
+int PagedQueryModel::rowNear(qint64 key, int row) const
+{
+    if (key == 0 || m_total == 0)
+        return -1;
+    const int page = std::clamp(row, 0, m_total - 1) / PageSize;
+    for (int p : {page, page - 1, page + 1}) {
+        const int first = p * PageSize;
+        if (first < 0 || first >= m_total)
+            continue;
+        for (int i = first; i < std::min(first + PageSize, m_total); ++i) {
+            if (keyAt(i) == key)
+                return i;
+        }
+    }
+    return -1;
+}
+
 int PagedQueryModel::rowOfKey(qint64 key) const
 {
     if (key == 0)
@@ -256,6 +273,10 @@ int PagedQueryModel::rowOfKey(qint64 key) const
             if (it->at(i).values.value(0).toLongLong() == key)
                 return it.key() * PageSize + i;
         }
+    }
+    for (const PagedSegment &s : m_segments) {
+        if (!s.countable)
+            return -1;
     }
     try {
         int before = 0;

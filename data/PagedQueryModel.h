@@ -20,6 +20,9 @@ struct PagedSegment
     QStringList order;    // "R.PERS_CF", "R.ID_RICHIEDENTE": the last one unique
     bool descending = false;
     QString keyExpr;      // the row's key, for finding a row by key
+    // Finding a row's position means counting the rows before it; false when that walks a join
+    // instead of an index range, so that only the rows already read are searched.
+    bool countable = true;
 };
 
 // A grid model over a listing of any size: it counts first and reads rows in pages as the view asks
@@ -43,8 +46,11 @@ public:
 
     // The key of a row, 0 when out of range.
     qint64 keyAt(int row) const;
-    // The row holding the key, -1 when it is not in the listing.
+    // The row holding the key, -1 when it is not in the listing (or, for a listing that cannot count
+    // cheaply, not among the rows read).
     int rowOfKey(qint64 key) const;
+    // The row holding the key among the rows around `row` (its page and the two beside it), -1 otherwise.
+    int rowNear(qint64 key, int row) const;
     // Reads the listing again (count and order).
     virtual void reload() = 0;
 

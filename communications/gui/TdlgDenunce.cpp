@@ -6,6 +6,7 @@
 #include "data/Tdm.h"
 #include "data/Ui.h"
 
+#include <QCloseEvent>
 #include <QHeaderView>
 #include <QProgressBar>
 #include <QShowEvent>
@@ -130,7 +131,11 @@ TdlgDenunce::TdlgDenunce(QWidget *parent) : QDialog(parent), m_hooks(hooks())
     connect(dm->ttDENUNCE, &TableCursor::contentChanged, this, &TdlgDenunce::refreshCommands);
 
     setFixedSize(980, 600);
-    followCursor();
+    // The window opens on the first row of the grid.
+    if (m_model->rowCount() > 0) {
+        m_grid->setCurrentIndex(m_model->index(0, 0));
+        currentRowChanged();
+    }
     refreshCommands();
 }
 
@@ -141,6 +146,20 @@ void TdlgDenunce::showEvent(QShowEvent *event)
         refreshCommands();
     }
     QDialog::showEvent(event);
+}
+
+void TdlgDenunce::reject()
+{
+    if (!m_busy)
+        QDialog::reject();
+}
+
+void TdlgDenunce::closeEvent(QCloseEvent *event)
+{
+    if (m_busy)
+        event->ignore();
+    else
+        QDialog::closeEvent(event);
 }
 
 void TdlgDenunce::refreshCommands()
@@ -195,6 +214,8 @@ qint64 TdlgDenunce::focusedRequestKey() const
 
 void TdlgDenunce::currentRowChanged()
 {
+    if (m_grid->currentIndex().isValid())
+        m_lastRow = m_grid->currentIndex().row();
     const qint64 key = focusedRequestKey();
     TableCursor *r = dm->ttRICHIESTE;
     if (key && r->isOpen() && !r->isEditing() && r->key() != key)
@@ -203,10 +224,15 @@ void TdlgDenunce::currentRowChanged()
 
 void TdlgDenunce::followCursor()
 {
+    // The grid stands again on the cursor's request, looked for near where it stood when the
+    // listing is too large to count; failing that it keeps its place.
     const TableCursor *r = dm->ttRICHIESTE;
-    int row = r->isOpen() && r->key() ? m_model->rowOfKey(r->key()) : -1;
+    const qint64 key = r->isOpen() ? r->key() : 0;
+    int row = m_model->rowOfKey(key);
+    if (row < 0)
+        row = m_model->rowNear(key, m_lastRow);
     if (row < 0 && m_model->rowCount() > 0)
-        row = 0;
+        row = std::clamp(m_lastRow, 0, m_model->rowCount() - 1);
     if (row >= 0) {
         m_grid->setCurrentIndex(m_model->index(row, 0));
         m_grid->scrollTo(m_model->index(row, 0));
@@ -249,7 +275,14 @@ void TdlgDenunce::modifica()
 void TdlgDenunce::elimina()
 {
     currentRowChanged();
-    guarded([] { Communications::DeleteCurrentRequest(); });
+    const int row = m_lastRow;
+    bool deleted = false;
+    guarded([&] { deleted = Communications::DeleteCurrentRequest(); });
+    // The focus stays in its place, on the row that followed the deleted one.
+    if (deleted && m_model->rowCount() > 0) {
+        m_grid->setCurrentIndex(m_model->index(std::clamp(row, 0, m_model->rowCount() - 1), 0));
+        currentRowChanged();
+    }
 }
 
 void TdlgDenunce::runHook(const std::function<void(TdlgDenunce &)> &hook)

@@ -47,8 +47,10 @@ public:
     QProgressBar *progressBar() const { return m_progress; }
     QTableView *grid() const { return m_grid; }
     RequestsModel *model() const { return m_model; }
-    // While a long operation runs every command is disabled; false enables them again by state.
+    // While a long operation runs every command is disabled and the window does not close (neither
+    // Esc nor the close box); false enables them again by state.
     void setBusy(bool busy);
+    bool isBusy() const { return m_busy; }
     // Enables the commands for the communication's state (after an operation changed it).
     void refreshCommands();
 
@@ -62,9 +64,11 @@ public slots:
     void infoFile();
     void segnaTrasmessa();
     void annullaTrasmissione();
+    void reject() override;
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     QToolButton *addButton(const QString &name, const QString &text, int icon);
@@ -82,4 +86,5 @@ private:
     QAction *m_trasmessaAction = nullptr, *m_nonTrasmessaAction = nullptr;
     Hooks m_hooks;
     bool m_busy = false;
+    int m_lastRow = 0;
 };

@@ -115,6 +115,8 @@ TEST_F(WindowFixture, ShowsTheRequestsAndEnablesCommandsByState)
     EXPECT_EQ(sql().scalar("SELECT group_concat(ID_RICHIESTA) FROM RICHIESTE ORDER BY 1").toString(),
               QString("%1,%2").arg(verdi).arg(rossi));
     EXPECT_EQ(grid->model()->rowCount(), 2);
+    EXPECT_EQ(grid->currentIndex().row(), 1); // the focus keeps its place
+    EXPECT_EQ(data->ttRICHIESTE->key(), rossi);
 
     QTest::mouseClick(button(w, "bInfo"), Qt::LeftButton);
     EXPECT_EQ(sui.lastText(), "La comunicazione è ancora Aperta");
@@ -122,6 +124,9 @@ TEST_F(WindowFixture, ShowsTheRequestsAndEnablesCommandsByState)
     w.setBusy(true);
     for (const char *name : {"bElimRich", "bInfo", "bUscita", "bTrasmessa"})
         EXPECT_FALSE(button(w, name)->isEnabled()) << name;
+    QTest::keyClick(&w, Qt::Key_Escape);
+    w.close();
+    EXPECT_TRUE(w.isVisible()); // no closing under a running operation
     w.setBusy(false);
     EXPECT_TRUE(button(w, "bElimRich")->isEnabled());
 }
