@@ -162,7 +162,14 @@ void TfrmRichPers::elimina()
     if (!t->isOpen() || t->isEmpty())
         return;
     currentRowChanged();
-    guarded([] { Applicants::DeleteRichiedente(dm->ttRICHIEDENTI->key()); });
+    const int row = m_grid->currentIndex().row();
+    bool deleted = false;
+    guarded([&] { deleted = Applicants::DeleteRichiedente(dm->ttRICHIEDENTI->key()); });
+    // The list keeps its place, on the applicant that followed the deleted one.
+    if (deleted && row >= 0 && m_model->rowCount() > 0) {
+        m_grid->setCurrentIndex(m_model->index(std::min(row, m_model->rowCount() - 1), 0));
+        currentRowChanged();
+    }
 }
 
 void TfrmRichPers::stampa()

@@ -268,6 +268,21 @@ TEST_F(RegisterFixture, ModificaAnnullaAndEliminaOfAUsedApplicant)
     click(&w, "bElimina");
     EXPECT_EQ(sui.lastText(), "Impossibile eliminare il richiedente selezionato\rperchè utilizzato nell'archivio delle richieste.");
     EXPECT_EQ(grid->model()->rowCount(), 1);
+
+    // An applicant no request uses goes; the list keeps its place.
+    const qint64 bianchi = person("BNCNNA80A41H501Z", "BIANCHI", "ANNA");
+    const qint64 verdi = person("VRDLCU80A01H501Z", "VERDI", "LUCA");
+    ASSERT_EQ(grid->model()->rowCount(), 1); // rows added by SQL show at the next reload
+    static_cast<RegisterModel *>(grid->model())->reload();
+    ASSERT_EQ(grid->model()->rowCount(), 3);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, grid->visualRect(grid->model()->index(0, 1)).center());
+    EXPECT_EQ(t->key(), bianchi);
+    sui.answers << true;
+    click(&w, "bElimina");
+    EXPECT_EQ(grid->model()->rowCount(), 2);
+    EXPECT_EQ(grid->currentIndex().row(), 0);
+    EXPECT_EQ(t->key(), rossi);
+    EXPECT_NE(t->key(), verdi);
 }
 
 TEST_F(RegisterFixture, InsertRichiedenteOpensTheDialogOfTheCodeWithTheCodeFilledIn)
