@@ -4,6 +4,7 @@
 #include <QVariantList>
 
 class ApplicantDialogs;
+class Database;
 
 // The applicant lists' shared pieces: the "Cognome / Denominazione" column and the search condition,
 // stated in SQLite's terms over RICHIEDENTI aliased R.
@@ -24,6 +25,20 @@ public:
         QVariantList params;
     };
     static Condition condition(const QString &nameBox, const QString &codeBox);
+
+    // The part of a typed prefix before its first wildcard, and the least text above every text that
+    // starts with it ("" when there is no such part).
+    static QString literalPrefix(const QString &box);
+    static QString prefixEnd(const QString &literal);
+
+    // Applicants holding a field of the other kind: a natural person with a denomination, or another
+    // with a surname. The dialogs never write them; the index RICHIEDENTI_MISTI_IDX holds exactly
+    // these rows (same text).
+    static QString mixedCondition();
+    // True when a surname or denomination found by prefix always has a name starting with that prefix,
+    // so that a search can walk the name index from the prefix on: the indexes exist and no applicant
+    // is mixed.
+    static bool nameOrderFollowsPrefix(Database &db);
 
     // True when both boxes are empty after removing surrounding blanks: nothing to search.
     static bool noCriteria(const QString &nameBox, const QString &codeBox);

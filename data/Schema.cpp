@@ -41,7 +41,8 @@ QStringList TableDef::indexSql() const
     QStringList out;
     for (const IndexDef &i : indexes) {
         out << QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
-                   .arg(i.unique ? QStringLiteral("UNIQUE ") : QString(), i.name, name, i.columns);
+                       .arg(i.unique ? QStringLiteral("UNIQUE ") : QString(), i.name, name, i.columns)
+                   + (i.where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + i.where);
     }
     return out;
 }
@@ -107,7 +108,11 @@ TableDef makeRichiedenti()
                  {"RICHIEDENTI_DENOM_IDX", "DENOMINAZIONE"},
                  // The applicant lists' "Cognome / Denominazione" (ApplicantSearch::nameExpression).
                  {"RICHIEDENTI_NOME_IDX", "CASE WHEN TIPO_RICHIEDENTE = 'P' THEN COALESCE(PERS_COGNOME, '') || ' ' || "
-                                          "COALESCE(PERS_NOME, '') ELSE COALESCE(DENOMINAZIONE, '') END"}};
+                                          "COALESCE(PERS_NOME, '') ELSE COALESCE(DENOMINAZIONE, '') END"},
+                 // Applicants holding a field of the other kind (ApplicantSearch::mixedCondition): normally none.
+                 {"RICHIEDENTI_MISTI_IDX", "ID_RICHIEDENTE", false,
+                  "(TIPO_RICHIEDENTE = 'P' AND COALESCE(DENOMINAZIONE, '') <> '') OR "
+                  "(TIPO_RICHIEDENTE IS NOT 'P' AND COALESCE(PERS_COGNOME, '') <> '')"}};
     t.lookups = {{"lkCOMUNE", FieldType::Text, "(SELECT C.NOME FROM COMUNI C WHERE C.ID = R.ID_COMUNE)", "ID_COMUNE"},
                  {"lkComune_sede", FieldType::Text, "(SELECT C.NOME FROM COMUNI C WHERE C.ID = R.ID_COMUNE_SEDE)",
                   "ID_COMUNE_SEDE"}};

@@ -17,6 +17,7 @@ struct IndexDef
     QString name;
     QString columns; // comma-separated
     bool unique = false;
+    QString where = QString(); // a partial index: only the rows satisfying it; empty for every row
 };
 
 // A field that is not stored: a scalar SQL expression over the row aliased R.

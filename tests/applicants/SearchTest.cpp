@@ -68,6 +68,56 @@ TEST_F(SearchFixture, PrefixOfSurnameOrDenominationAndOfCodeOrderedByName)
     EXPECT_EQ(m.keyAt(0), rossi);
 }
 
+TEST_F(SearchFixture, ApplicantsHoldingAFieldOfTheOtherKindAreFoundToo)
+{
+    // A natural person found by a denomination that is not the start of her name, and a company by
+    // a surname: the search cannot rely on the name order then, and still finds them in it.
+    const qint64 p = person("VRDNNA80A41H501X", "VERDI", "ANNA");
+    sql().exec("UPDATE RICHIEDENTI SET DENOMINAZIONE = 'ROSA DEI VENTI' WHERE ID_RICHIEDENTE = ?", {p});
+    ApplicantSearchModel m(*dm);
+    ASSERT_TRUE(m.Cerca("ROS", ""));
+    EXPECT_EQ(names(m), QStringList({"ROSSETTI ANNA", "ROSSI MARIO", "ROSSINI IMPIANTI S.R.L.", "VERDI ANNA"}));
+    sql().exec("UPDATE RICHIEDENTI SET DENOMINAZIONE = NULL WHERE ID_RICHIEDENTE = ?", {p});
+    const qint64 a = company("11111111111", "ZETA S.N.C.");
+    sql().exec("UPDATE RICHIEDENTI SET PERS_COGNOME = 'ROSATI' WHERE ID_RICHIEDENTE = ?", {a});
+    ASSERT_TRUE(m.Cerca("ROS", ""));
+    EXPECT_EQ(names(m), QStringList({"ROSSETTI ANNA", "ROSSI MARIO", "ROSSINI IMPIANTI S.R.L.", "ZETA S.N.C."}));
+}
+
+TEST_F(SearchFixture, LongResultsReadPageByPageInNameOrder)
+{
+    Transaction tr(sql());
+    for (int i = 0; i < 400; ++i) {
+        if (i % 4 == 0)
+            company(QString::number(20000000000LL + i), QStringLiteral("ROSSO %1 S.R.L.").arg((i * 37) % 400, 3, 10, QLatin1Char('0')));
+        else
+            person(QStringLiteral("RSS%1").arg(i, 13, 10, QLatin1Char('0')), "ROSSI", QStringLiteral("N%1").arg((i * 53) % 100));
+    }
+    tr.commit();
+    for (const QString &typed : {QString("ROSS"), QString("ROSS_")}) {
+        SCOPED_TRACE(typed.toStdString());
+        const ApplicantSearch::Condition c = ApplicantSearch::condition(typed, "");
+        QStringList expected;
+        Statement s(sql(), "SELECT " + ApplicantSearch::nameExpression() + " AS N FROM RICHIEDENTI R WHERE " + c.where
+                               + " ORDER BY N, R.ID_RICHIEDENTE");
+        s.bindAll(c.params);
+        while (s.step())
+            expected << s.value(0).toString();
+        ASSERT_GT(expected.size(), 2 * PagedQueryModel::PageSize);
+
+        ApplicantSearchModel forward(*dm);
+        ASSERT_TRUE(forward.Cerca(typed, ""));
+        EXPECT_EQ(names(forward), expected);
+        // From the end backwards, as a jump to the bottom of the list reads it.
+        ApplicantSearchModel backward(*dm);
+        ASSERT_TRUE(backward.Cerca(typed, ""));
+        QStringList reversed;
+        for (int i = backward.rowCount() - 1; i >= 0; --i)
+            reversed.prepend(backward.data(backward.index(i, 1)).toString());
+        EXPECT_EQ(reversed, expected);
+    }
+}
+
 TEST_F(SearchFixture, EmptyBoxesAreRefusedAndKeepThePreviousResult)
 {
     ApplicantSearchModel m(*dm);
@@ -108,6 +158,11 @@ TEST_F(SearchFixture, ListsReadTheRegisterAlongItsIndexes)
     const QString search = steps.join(" | ");
     EXPECT_TRUE(search.contains("RICHIEDENTI_COGNOME_IDX") && search.contains("RICHIEDENTI_DENOM_IDX")) << search.toStdString();
     EXPECT_FALSE(search.contains("RICHIEDENTI_NOME_IDX")) << search.toStdString();
+
+    // Whether any applicant mixes the two kinds is read from an index of those rows alone.
+    const QString mixed = plan("SELECT EXISTS (SELECT 1 FROM RICHIEDENTI WHERE " + ApplicantSearch::mixedCondition() + ")");
+    EXPECT_TRUE(mixed.contains("RICHIEDENTI_MISTI_IDX")) << mixed.toStdString();
+    EXPECT_TRUE(ApplicantSearch::nameOrderFollowsPrefix(data->Database1));
 }
 
 TEST_F(SearchFixture, SelectionListsEveryApplicantByNameAndLeavesTheChoiceInRicerca)
