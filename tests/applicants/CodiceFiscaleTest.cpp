@@ -42,6 +42,14 @@ TEST(CodiceFiscale, ComputesTheExamplesAndTheDepartures)
     }
 }
 
+TEST(CodiceFiscale, TheCodeUnderConstructionKeepsSixteenCharacters)
+{
+    // A five-character cadastral code fills the sixteenth place: no room is left for the check character.
+    EXPECT_EQ(ComputeCodiceFiscale("ESEMPIO", "PROVA", "M", "05/03/71", "H5012"), "SMPPRV71C05H5012");
+    // A month out of range adds no letter: the check is taken over the fourteen characters there are.
+    EXPECT_EQ(ComputeCodiceFiscale("ESEMPIO", "PROVA", "M", "05/13/71", "H501"), "SMPPRV7105H501P");
+}
+
 TEST(CodiceFiscale, InsufficientInputGivesEmptyText)
 {
     EXPECT_EQ(ComputeCodiceFiscale("O", "PROVA", "M", "05/03/71", "H501"), QString());
