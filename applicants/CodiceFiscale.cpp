@@ -133,8 +133,10 @@ QString ComputeCodiceFiscale(const QString &cognome, const QString &nome, const 
     }
     code.add(belfiore);
 
-    // The check character over the first 15 characters; a code already 16 long has no room for it.
-    const int checked = std::min(code.n, 15);
+    // The check character follows the first 15 characters (the consistency check reads codes the same way).
+    if (code.n > 15)
+        code.n = 15;
+    const int checked = code.n;
     int sum = 0;
     for (int i = 0; i < checked; ++i) {
         const int v = placeOf(code.c[i]);

@@ -42,10 +42,10 @@ TEST(CodiceFiscale, ComputesTheExamplesAndTheDepartures)
     }
 }
 
-TEST(CodiceFiscale, TheCodeUnderConstructionKeepsSixteenCharacters)
+TEST(CodiceFiscale, TheCheckCharacterFollowsTheFirstFifteen)
 {
-    // A five-character cadastral code fills the sixteenth place: no room is left for the check character.
-    EXPECT_EQ(ComputeCodiceFiscale("ESEMPIO", "PROVA", "M", "05/03/71", "H5012"), "SMPPRV71C05H5012");
+    // A cadastral code longer than four characters is cut at the fifteenth place.
+    EXPECT_EQ(ComputeCodiceFiscale("ESEMPIO", "PROVA", "M", "05/03/71", "H5012"), "SMPPRV71C05H501X");
     // A month out of range adds no letter: the check is taken over the fourteen characters there are.
     EXPECT_EQ(ComputeCodiceFiscale("ESEMPIO", "PROVA", "M", "05/13/71", "H501"), "SMPPRV7105H501P");
 }
