@@ -263,13 +263,23 @@ TEST_F(DataFixture, DamagedTableIsRepairedAtOpeningKeepingItsReadableRowsAndTheO
         addPerson(QString("CF%1").arg(i, 6, 10, QLatin1Char('0')), "COGNOME", "NOME", 0);
     data->Database1.commit();
     data.reset();
-    // Damage one page in the middle of the file.
+    // Damage one leaf page of the table itself, in the middle of it.
     const QString file = folder.dataPath() + "RICHIEDENTI.DAT";
+    qint64 offset = 0;
+    {
+        SingleFileDatabase db(file, SingleFileDatabase::ReadOnly);
+        const qint64 pageSize = db.connection().scalar("PRAGMA page_size").toLongLong();
+        QList<qint64> leaves;
+        Statement s(db.connection(), "SELECT pageno FROM dbstat WHERE name = 'RICHIEDENTI' AND pagetype = 'leaf' ORDER BY pageno");
+        while (s.step())
+            leaves << s.value(0).toLongLong();
+        ASSERT_GT(leaves.size(), 4);
+        offset = (leaves.at(leaves.size() / 2) - 1) * pageSize;
+    }
     {
         QFile f(file);
         ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-        const qint64 size = f.size();
-        f.seek(size / 2 - (size / 2) % 4096);
+        f.seek(offset);
         f.write(QByteArray(4096, '\xA5'));
     }
     QList<int> progress;
