@@ -33,6 +33,9 @@ ApplicantDialogBase::ApplicantDialogBase(const QString &caption, const QString &
     annulla->setText(QStringLiteral("Annulla"));
     annulla->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
     annulla->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    // Tab and Enter go through the fields only.
+    salvaButton->setFocusPolicy(Qt::NoFocus);
+    annulla->setFocusPolicy(Qt::NoFocus);
     bar->addWidget(salvaButton);
     bar->addWidget(annulla);
     connect(salvaButton, &QToolButton::clicked, this, &ApplicantDialogBase::salva);
@@ -134,8 +137,11 @@ void ApplicantDialogBase::commitTyped()
 
 void ApplicantDialogBase::showEvent(QShowEvent *event)
 {
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
         load();
+        if (!m_texts.isEmpty())
+            m_texts.first().first->setFocus();
+    }
     QDialog::showEvent(event);
 }
 

@@ -1,5 +1,6 @@
 #include "communications/gui/TdlgDenunce.h"
 
+#include "applicants/gui/TdlgRichiesta.h"
 #include "communications/RequestsModel.h"
 #include "communications/gui/CopyPrintActions.h"
 #include "communications/gui/CreateFileAction.h"
@@ -27,6 +28,7 @@ TdlgDenunce::Hooks installDefaultHooks()
     h.copy = &CopyPrintActions::CopiaIn;
     h.print = &CopyPrintActions::Stampa;
     h.createFile = &CreateFileAction::Run;
+    h.requestDialog = [](TdlgDenunce &w) { TdlgRichiesta(&w).exec(); };
     return h;
 }
 
@@ -55,6 +57,7 @@ TdlgDenunce::TdlgDenunce(QWidget *parent) : QDialog(parent), m_hooks(hooks())
         b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         b->setToolTip(tip);
         b->setMinimumWidth(76);
+        b->setFocusPolicy(Qt::NoFocus);
         QAction *a = bar->addWidget(b);
         if (name == QLatin1String("bTrasmessa"))
             m_trasmessaAction = a;
