@@ -1,5 +1,11 @@
 #include "applicants/gui/SearchAction.h"
 
+#include "applicants/gui/TdlgRicerca.h"
+
 namespace SearchAction {
-void Execute(QWidget *) {}
+void Execute(QWidget *parent)
+{
+    TdlgRicerca dlg(parent);
+    dlg.exec();
+}
 } // namespace SearchAction

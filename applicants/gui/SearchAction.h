@@ -4,6 +4,6 @@ class QWidget;
 
 // actRicerca: the applicant search dialog.
 namespace SearchAction {
-inline constexpr bool Ready = false;
+inline constexpr bool Ready = true;
 void Execute(QWidget *parent);
 } // namespace SearchAction

@@ -2,6 +2,7 @@
 
 #include "applicants/ApplicantSearch.h"
 #include "applicants/ApplicantSearchModel.h"
+#include "applicants/gui/QtApplicantDialogs.h"
 #include "data/Tdm.h"
 #include "data/Ui.h"
 #include "data/gui/EditRules.h"
@@ -26,8 +27,20 @@ QString hint(const QString &title, const QString &text)
 
 } // namespace
 
-TdlgRicerca::TdlgRicerca(ApplicantDialogs &applicantDialogs, QWidget *parent)
-    : QDialog(parent), m_applicantDialogs(applicantDialogs)
+TdlgRicerca::TdlgRicerca(QWidget *parent) : QDialog(parent), m_ownDialogs(std::make_unique<QtApplicantDialogs>(this))
+{
+    m_applicantDialogs = m_ownDialogs.get();
+    build();
+}
+
+TdlgRicerca::TdlgRicerca(ApplicantDialogs &applicantDialogs, QWidget *parent) : QDialog(parent), m_applicantDialogs(&applicantDialogs)
+{
+    build();
+}
+
+TdlgRicerca::~TdlgRicerca() = default;
+
+void TdlgRicerca::build()
 {
     setObjectName(QStringLiteral("TdlgRicerca"));
     setWindowTitle(QStringLiteral("Ricerca in anagrafica"));
@@ -126,5 +139,5 @@ void TdlgRicerca::openFound(const QModelIndex &index)
     if (!index.isValid() || m_model->rowCount() == 0)
         return;
     const qint64 id = m_model->keyAt(index.row());
-    guarded([&] { ApplicantSearch::openApplicant(id, m_applicantDialogs); });
+    guarded([&] { ApplicantSearch::openApplicant(id, *m_applicantDialogs); });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
 
 class ApplicantDialogs;
 class ApplicantSearchModel;
@@ -15,7 +16,11 @@ class TdlgRicerca : public QDialog
 {
     Q_OBJECT
 public:
+    // The applicant dialogs of the program open on a double click.
+    explicit TdlgRicerca(QWidget *parent = nullptr);
+    // Others in their place (tests).
     explicit TdlgRicerca(ApplicantDialogs &applicantDialogs, QWidget *parent = nullptr);
+    ~TdlgRicerca() override;
 
     ApplicantSearchModel *result() const { return m_model; }
 
@@ -27,9 +32,11 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void build();
     void openFound(const QModelIndex &index);
 
-    ApplicantDialogs &m_applicantDialogs;
+    std::unique_ptr<ApplicantDialogs> m_ownDialogs;
+    ApplicantDialogs *m_applicantDialogs = nullptr;
     QLineEdit *m_cognome = nullptr;
     QLineEdit *m_codice = nullptr;
     QPushButton *m_cerca = nullptr;

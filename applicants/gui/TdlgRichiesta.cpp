@@ -1,6 +1,7 @@
 #include "applicants/gui/TdlgRichiesta.h"
 
 #include "applicants/gui/ProvvedimentoCombo.h"
+#include "applicants/gui/QtApplicantDialogs.h"
 #include "applicants/gui/RichiestaDateEdit.h"
 #include "applicants/gui/TdlgSeleziona.h"
 #include "data/Tdm.h"
@@ -48,10 +49,25 @@ QLabel *heading(const QString &text, QWidget *parent)
 
 } // namespace
 
-TdlgRichiesta::TdlgRichiesta(ApplicantDialogs &applicantDialogs, ApplicantSelectionDialog *selection, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      m_ownSelection(selection ? nullptr : new TdlgSeleziona(this)),
-      m_entry(applicantDialogs, selection ? *selection : static_cast<ApplicantSelectionDialog &>(*m_ownSelection))
+namespace {
+// The window has no close box: the toolbar's two buttons are the only ways out.
+constexpr Qt::WindowFlags Flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+} // namespace
+
+TdlgRichiesta::TdlgRichiesta(QWidget *parent)
+    : QDialog(parent, Flags), m_ownDialogs(std::make_unique<QtApplicantDialogs>(this)), m_ownSelection(new TdlgSeleziona(this))
+{
+    m_entry = std::make_unique<RequestEntry>(*m_ownDialogs, *m_ownSelection);
+    build();
+}
+
+TdlgRichiesta::TdlgRichiesta(ApplicantDialogs &applicantDialogs, ApplicantSelectionDialog &selection, QWidget *parent)
+    : QDialog(parent, Flags), m_entry(std::make_unique<RequestEntry>(applicantDialogs, selection))
+{
+    build();
+}
+
+void TdlgRichiesta::build()
 {
     setObjectName(QStringLiteral("TdlgRichiesta"));
     setWindowTitle(QStringLiteral("Dettaglio richiesta"));
@@ -205,7 +221,7 @@ void TdlgRichiesta::showEvent(QShowEvent *event)
 {
     if (!event->spontaneous()) {
         m_closing = false;
-        m_entry.open();
+        m_entry->open();
         m_richsearch->clear();
         openRow();
         m_richsearch->setFocus();
@@ -257,7 +273,7 @@ void TdlgRichiesta::SalvaEdEsci()
     if (!takeTyped())
         return;
     bool saved = false;
-    guarded([&] { saved = m_entry.saveAndExit(); });
+    guarded([&] { saved = m_entry->saveAndExit(); });
     if (saved) {
         m_closing = true;
         accept();
@@ -266,14 +282,14 @@ void TdlgRichiesta::SalvaEdEsci()
 
 void TdlgRichiesta::EsciSenzaSalvare()
 {
-    guarded([&] { m_entry.exitWithoutSaving(); });
+    guarded([&] { m_entry->exitWithoutSaving(); });
     m_closing = true;
     accept();
 }
 
 void TdlgRichiesta::SelezionaDaElenco()
 {
-    guarded([&] { m_entry.selectFromList(); });
+    guarded([&] { m_entry->selectFromList(); });
 }
 
 void TdlgRichiesta::reject()
@@ -295,7 +311,7 @@ bool TdlgRichiesta::eventFilter(QObject *watched, QEvent *event)
         auto *key = static_cast<QKeyEvent *>(event);
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier) {
             bool found = false;
-            guarded([&] { found = m_entry.autosearchRich(m_richsearch->text()); });
+            guarded([&] { found = m_entry->autosearchRich(m_richsearch->text()); });
             if (found) {
                 QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
                 QCoreApplication::sendEvent(m_richsearch, &tab);

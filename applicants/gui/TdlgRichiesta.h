@@ -3,6 +3,7 @@
 #include "applicants/RequestEntry.h"
 
 #include <QDialog>
+#include <memory>
 
 class ApplicantDialogs;
 class ApplicantSelectionDialog;
@@ -20,18 +21,19 @@ class TdlgSeleziona;
 //
 // Calling it from the communication window:
 //     Communications::BeginNewRequest();        // or BeginEditRequest()
-//     dlg.exec();
+//     TdlgRichiesta(parent).exec();
 //     Communications::EndRequestDialog();
 class TdlgRichiesta : public QDialog
 {
     Q_OBJECT
 public:
-    // selection: the dialog of "Seleziona da Elenco"; null uses a TdlgSeleziona of its own.
-    explicit TdlgRichiesta(ApplicantDialogs &applicantDialogs, ApplicantSelectionDialog *selection = nullptr,
-                           QWidget *parent = nullptr);
+    // With the applicant dialogs and the selection dialog of the program.
+    explicit TdlgRichiesta(QWidget *parent = nullptr);
+    // Others in their place (tests).
+    TdlgRichiesta(ApplicantDialogs &applicantDialogs, ApplicantSelectionDialog &selection, QWidget *parent = nullptr);
     ~TdlgRichiesta() override;
 
-    RequestEntry &entry() { return m_entry; }
+    RequestEntry &entry() { return *m_entry; }
 
 public slots:
     void SalvaEdEsci();
@@ -45,14 +47,16 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void build();
     void openRow();
     void showApplicant();
     // "Take into the row whatever is still being typed": false when a date field refuses its text.
     bool takeTyped();
     void setField(const QString &name, const QVariant &value);
 
+    std::unique_ptr<ApplicantDialogs> m_ownDialogs;
     TdlgSeleziona *m_ownSelection = nullptr;
-    RequestEntry m_entry;
+    std::unique_ptr<RequestEntry> m_entry;
     bool m_closing = false;
 
     QLineEdit *m_richsearch = nullptr;

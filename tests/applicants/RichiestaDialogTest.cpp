@@ -1,10 +1,14 @@
 #include "applicants/gui/ProvvedimentoCombo.h"
 #include "applicants/gui/RichiestaDateEdit.h"
 #include "applicants/gui/TdlgRichiesta.h"
+#include "communications/gui/TdlgDenunce.h"
 #include "tests/applicants/RichiestaTestSupport.h"
 #include "tests/support/Shots.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QTableView>
+#include <QTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -26,7 +30,7 @@ struct RichiestaDialogFixture : RegisterFixture
         rossi = person("RSSMRA80A01H501U", "ROSSI", "MARIO");
         communication();
         r = dm->ttRICHIESTE;
-        dlg = std::make_unique<TdlgRichiesta>(dialogs, &selection);
+        dlg = std::make_unique<TdlgRichiesta>(dialogs, selection);
     }
     void TearDown() override
     {
@@ -48,6 +52,24 @@ struct RichiestaDialogFixture : RegisterFixture
     }
     QWidget *focused() { return QApplication::focusWidget(); }
 };
+
+// Runs the step once the modal dialog of that name is up; gives up (closing whatever is modal) after
+// a few seconds, so that a missing dialog fails the test instead of hanging it.
+void whenModal(const QString &name, std::function<void(QWidget *)> step, int tries = 300)
+{
+    QTimer::singleShot(10, [=] {
+        QWidget *m = QApplication::activeModalWidget();
+        if (m && m->objectName() == name) {
+            step(m);
+        } else if (tries > 0) {
+            whenModal(name, step, tries - 1);
+        } else {
+            ADD_FAILURE() << "no dialog " << name.toStdString();
+            if (auto *d = qobject_cast<QDialog *>(m))
+                d->done(QDialog::Rejected);
+        }
+    });
+}
 
 } // namespace
 
@@ -196,4 +218,60 @@ TEST_F(RichiestaDialogFixture, OnlyTheToolbarClosesTheDialog)
     EXPECT_EQ(dlg->result(), QDialog::Accepted);
     EXPECT_FALSE(dm->Database1.inTransaction());
     EXPECT_EQ(count("RICHIESTE"), 1);
+}
+
+TEST_F(RichiestaDialogFixture, NuovaOfTheCommunicationWindowRunsTheDialogWithTheRealApplicantDialogs)
+{
+    TdlgDenunce w;
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    auto *nuova = w.findChild<QToolButton *>("bNuovaRich");
+    ASSERT_TRUE(nuova && nuova->isEnabled());
+
+    // An unknown partita IVA: the non-natural person's dialog opens with it, is saved, and the
+    // request takes it; then "Esci senza salvare" takes both away again.
+    auto enterNewCompany = [](QWidget *d) {
+        auto *box = d->findChild<QLineEdit *>("richsearch");
+        QTest::keyClicks(box, "01234567890");
+        whenModal("dlgRichAz", [](QWidget *az) {
+            EXPECT_EQ(az->findChild<QLineEdit *>("ePIva")->text(), "01234567890");
+            QTest::keyClicks(az->findChild<QLineEdit *>("eDenominazione"), "nuova s.r.l.");
+            QTest::mouseClick(az->findChild<QToolButton *>("bSalva"), Qt::LeftButton);
+        });
+        QTest::keyClick(box, Qt::Key_Return);
+        EXPECT_EQ(d->findChild<QLineEdit *>("dbDenominazione")->text(), "NUOVA S.R.L.");
+        d->findChild<QComboBox *>("cbCodice")->setCurrentIndex(0);
+        QTest::keyClicks(d->findChild<QLineEdit *>("eDataInizio"), "01012018");
+        QTest::keyClicks(d->findChild<QLineEdit *>("eDataFine"), "31122018");
+    };
+    whenModal("TdlgRichiesta", [&](QWidget *d) {
+        enterNewCompany(d);
+        QTest::mouseClick(d->findChild<QToolButton *>("bEsciSenzaSalvare"), Qt::LeftButton);
+    });
+    QTest::mouseClick(nuova, Qt::LeftButton);
+    EXPECT_FALSE(dm->Database1.inTransaction());
+    EXPECT_EQ(onDisk(folder.dataPath(), "RICHIEDENTI"), 1);
+    EXPECT_EQ(onDisk(folder.dataPath(), "RICHIESTE"), 0);
+    EXPECT_EQ(w.grid()->model()->rowCount(), 0);
+
+    whenModal("TdlgRichiesta", [&](QWidget *d) {
+        enterNewCompany(d);
+        QTest::mouseClick(d->findChild<QToolButton *>("bSalvaEdEsci"), Qt::LeftButton);
+    });
+    QTest::mouseClick(nuova, Qt::LeftButton);
+    EXPECT_FALSE(dm->Database1.inTransaction());
+    EXPECT_EQ(onDisk(folder.dataPath(), "RICHIEDENTI"), 2);
+    EXPECT_EQ(onDisk(folder.dataPath(), "RICHIESTE"), 1);
+    ASSERT_EQ(w.grid()->model()->rowCount(), 1);
+    EXPECT_EQ(w.grid()->model()->index(0, 4).data().toString(), "NUOVA S.R.L.");
+
+    // "Modifica" opens it on that request, which "Esci senza salvare" leaves as it was.
+    whenModal("TdlgRichiesta", [&](QWidget *d) {
+        EXPECT_EQ(d->findChild<QLineEdit *>("dbDenominazione")->text(), "NUOVA S.R.L.");
+        QTest::keyClicks(d->findChild<QLineEdit *>("eNumero"), "5");
+        QTest::mouseClick(d->findChild<QToolButton *>("bEsciSenzaSalvare"), Qt::LeftButton);
+    });
+    QTest::mouseClick(w.findChild<QToolButton *>("bEditRich"), Qt::LeftButton);
+    EXPECT_TRUE(sql().scalar("SELECT NUMERO FROM RICHIESTE").isNull());
+    EXPECT_FALSE(dm->Database1.inTransaction());
 }
