@@ -1,5 +1,6 @@
 #include "app/DenunceListModel.h"
 
+#include "communications/Communications.h"
 #include "data/Tdm.h"
 
 #include <QPainter>
@@ -27,13 +28,7 @@ int DenunceListModel::columnCount(const QModelIndex &parent) const
 
 QString DenunceListModel::stateText(const QString &stato)
 {
-    if (stato == QLatin1String("A"))
-        return QStringLiteral("Aperta");
-    if (stato == QLatin1String("C"))
-        return QStringLiteral("Creata");
-    if (stato == QLatin1String("T"))
-        return QStringLiteral("Trasmessa");
-    return QString();
+    return Communications::stateLabel(stato);
 }
 
 int DenunceListModel::stateImage(const QString &stato)

@@ -1,4 +1,5 @@
 #include "communications/gui/CopyPrintActions.h"
+#include "communications/gui/BarProgress.h"
 
 #include "communications/Printouts.h"
 #include "communications/RequestCopy.h"
@@ -9,29 +10,6 @@
 
 #include <QProgressBar>
 #include <QTableView>
-
-namespace {
-
-class BarProgress final : public TransmissionProgress
-{
-public:
-    explicit BarProgress(QProgressBar *bar) : m_bar(bar) {}
-    void setMaximum(int maximum) override
-    {
-        if (m_bar)
-            m_bar->setMaximum(maximum);
-    }
-    void setValue(int value) override
-    {
-        if (m_bar)
-            m_bar->setValue(value);
-    }
-
-private:
-    QProgressBar *m_bar;
-};
-
-} // namespace
 
 void CopyPrintActions::CopiaIn(TdlgDenunce &window)
 {

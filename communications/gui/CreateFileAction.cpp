@@ -1,4 +1,5 @@
 #include "communications/gui/CreateFileAction.h"
+#include "communications/gui/BarProgress.h"
 
 #include "communications/TransmissionFile.h"
 #include "communications/gui/TdlgDenunce.h"
@@ -8,25 +9,6 @@
 #include <QProgressBar>
 
 namespace {
-
-class BarProgress final : public TransmissionProgress
-{
-public:
-    explicit BarProgress(QProgressBar *bar) : m_bar(bar) {}
-    void setMaximum(int maximum) override
-    {
-        if (m_bar)
-            m_bar->setMaximum(maximum);
-    }
-    void setValue(int value) override
-    {
-        if (m_bar)
-            m_bar->setValue(value);
-    }
-
-private:
-    QProgressBar *m_bar;
-};
 
 // While the file is written the loop lets the window process its events: nothing else of the window
 // may run meanwhile, and it may not close under the running creation.
