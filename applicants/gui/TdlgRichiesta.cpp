@@ -174,16 +174,16 @@ void TdlgRichiesta::build()
     m_numero->setMaximumWidth(m_numero->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 18 + 12);
     connect(m_numero, &QLineEdit::textEdited, this,
             [this](const QString &text) { setField(QStringLiteral("NUMERO"), text.isEmpty() ? QVariant() : QVariant(text)); });
+    // The dates reach the row as soon as a whole date is typed or the field is emptied; the fields
+    // refuse what cannot become a date.
     m_dataInizio = new RichiestaDateEdit(provv);
     m_dataInizio->setObjectName(QStringLiteral("eDataInizio"));
-    connect(m_dataInizio, &RichiestaDateEdit::committed, this,
+    connect(m_dataInizio, &DateLineEdit::dateEdited, this,
             [this](const QDate &d) { setField(QStringLiteral("DATA_INIZIO"), d.isValid() ? QVariant(d) : QVariant()); });
     m_dataFine = new RichiestaDateEdit(provv);
     m_dataFine->setObjectName(QStringLiteral("eDataFine"));
-    connect(m_dataFine, &RichiestaDateEdit::committed, this,
+    connect(m_dataFine, &DateLineEdit::dateEdited, this,
             [this](const QDate &d) { setField(QStringLiteral("DATA_FINE"), d.isValid() ? QVariant(d) : QVariant()); });
-    for (RichiestaDateEdit *e : {m_dataInizio, m_dataFine})
-        e->setMaximumWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) + 16);
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("Codice "), m_codice);
     form->addRow(QStringLiteral("Numero:"), m_numero);
@@ -258,20 +258,17 @@ void TdlgRichiesta::setField(const QString &name, const QVariant &value)
     guarded([&] { dm->ttRICHIESTE->setFieldValue(name, value); });
 }
 
-bool TdlgRichiesta::takeTyped()
+void TdlgRichiesta::takeTyped()
 {
-    // The number and the code are written as they change; a date waits for its field to be left.
-    for (RichiestaDateEdit *e : {m_dataInizio, m_dataFine}) {
-        if (!e->commit())
-            return false;
-    }
-    return true;
+    // The number, the code and whole dates are in the row already; a date left half typed goes back
+    // to the date the row holds, as when its field is left.
+    m_dataInizio->setDate(dm->ttRICHIESTE->date(QStringLiteral("DATA_INIZIO")));
+    m_dataFine->setDate(dm->ttRICHIESTE->date(QStringLiteral("DATA_FINE")));
 }
 
 void TdlgRichiesta::SalvaEdEsci()
 {
-    if (!takeTyped())
-        return;
+    takeTyped();
     bool saved = false;
     guarded([&] { saved = m_entry->saveAndExit(); });
     if (saved) {

@@ -50,8 +50,8 @@ private:
     void build();
     void openRow();
     void showApplicant();
-    // "Take into the row whatever is still being typed": false when a date field refuses its text.
-    bool takeTyped();
+    // "Take into the row whatever is still being typed".
+    void takeTyped();
     void setField(const QString &name, const QVariant &value);
 
     std::unique_ptr<ApplicantDialogs> m_ownDialogs;
