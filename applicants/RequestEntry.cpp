@@ -113,8 +113,9 @@ void RequestEntry::exitWithoutSaving()
     TableCursor *richiedenti = dm->ttRICHIEDENTI;
     if (richiedenti->isOpen() && !richiedenti->isEditing())
         richiedenti->refresh();
-    // Lists that showed what the transaction had written read their rows again.
-    emit dm->tablesReopened();
+    // Rows the transaction had written are gone: lists that showed them read their rows again.
+    emit r->contentChanged();
+    emit richiedenti->contentChanged();
 }
 
 RequestEntry::Applicant RequestEntry::applicant()
