@@ -30,9 +30,11 @@ struct Register
     ProgramFolder folder;
     std::unique_ptr<Tdm> data;
 
+    // Also makes it the program's data module, which other benchmarks may have replaced.
     static Register &get()
     {
         static Register r;
+        dm = r.data.get();
         return r;
     }
 
