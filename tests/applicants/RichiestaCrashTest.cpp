@@ -62,6 +62,9 @@ TEST(RichiestaKill, ProgramKilledWithTheDialogOpenLeavesNeitherRequestNorApplica
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(FolderVariable, folder.path());
     env.insert("QT_QPA_PLATFORM", "offscreen");
+    // The killed child cannot remove its scratch files: let them fall inside the folder.
+    for (const char *name : {"TMPDIR", "TMP", "TEMP"})
+        env.insert(name, QDir::toNativeSeparators(folder.path()));
     child.setProcessEnvironment(env);
     child.start(QCoreApplication::applicationFilePath(),
                 {"--gtest_also_run_disabled_tests", "--gtest_filter=RichiestaKill.DISABLED_ChildHoldsTheRequestDialogOpen"});
